@@ -1,0 +1,32 @@
+#!/bin/sh
+# Makes (once) a Wine prefix and selects its graphics driver.
+# usage: wine-prefix.sh PREFIX null|x11
+set -eu
+prefix="$1"
+driver="${2:-null}"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+stamp="$prefix/.orvane-driver"
+
+# Several test programs may start at once: one makes the prefix, the others wait.
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock 9
+
+if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    # Wine creates a prefix only when the folder belongs to the caller.
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+
+if [ "$(cat "$stamp" 2>/dev/null || true)" != "$driver" ]; then
+    if [ "$driver" = null ]; then
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+    fi
+    # The driver setting takes effect only in a fresh wineserver.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    echo "$driver" > "$stamp"
+fi

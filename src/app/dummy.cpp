@@ -1,0 +1,1 @@
+namespace orvane_app_placeholder {}
