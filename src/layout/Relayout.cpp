@@ -1,0 +1,161 @@
+#include "layout/Relayout.h"
+
+#include "layout/DialogTemplate.h"
+#include "layout/RelayoutInternal.h"
+
+namespace layout {
+
+namespace {
+
+constexpr std::uint32_t kStaticTypeMask = 0x1F;  // SS_TYPEMASK
+
+const wchar_t* TextIn(std::span<const std::uint8_t> bytes, const TemplateField& field)
+{
+    // The reader checked that the text's terminating zero lies inside the bytes.
+    return field.kind == FieldKind::Text ? reinterpret_cast<const wchar_t*>(bytes.data() + field.textOffset)
+                                         : L"";
+}
+
+void ReloadImage(HMODULE resources, HWND control, std::uint32_t itemStyle, std::uint16_t ordinal)
+{
+    switch (itemStyle & kStaticTypeMask) {
+    case SS_ICON: {
+        const auto old = reinterpret_cast<HICON>(SendMessageW(control, STM_GETIMAGE, IMAGE_ICON, 0));
+        HICON icon = LoadIconW(resources, MAKEINTRESOURCEW(ordinal));
+        SendMessageW(control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+        // LoadIconW hands out shared icons: the old one may be the one just set.
+        if (old && old != icon)
+            DestroyIcon(old);
+        break;
+    }
+    case SS_BITMAP: {
+        const auto old = reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        HBITMAP bitmap = LoadBitmapW(resources, MAKEINTRESOURCEW(ordinal));
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+        if (old && old != bitmap)
+            DeleteObject(old);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Selecting the same item again scrolls it into view in the new size.
+void Reselect(HWND control, UINT getSelection, UINT setSelection)
+{
+    const LRESULT selection = SendMessageW(control, getSelection, 0, 0);
+    if (selection != -1)  // LB_ERR and CB_ERR
+        SendMessageW(control, setSelection, static_cast<WPARAM>(selection), 0);
+}
+
+void RefreshContent(HMODULE resources, HWND control, std::span<const std::uint8_t> bytes,
+                    const TemplateItem& item)
+{
+    if (item.windowClass.kind != FieldKind::Ordinal)
+        return;
+    switch (item.windowClass.ordinal) {
+    case kButtonClass:
+    case kStaticClass:
+        if (item.title.kind == FieldKind::Ordinal)
+            ReloadImage(resources, control, item.style, item.title.ordinal);
+        else
+            SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TextIn(bytes, item.title)));
+        break;
+    case kListBoxClass:
+        Reselect(control, LB_GETCURSEL, LB_SETCURSEL);
+        break;
+    case kComboBoxClass:
+        Reselect(control, CB_GETCURSEL, CB_SETCURSEL);
+        break;
+    default:
+        break;
+    }
+}
+
+bool ControlRect(HWND dialog, const TemplateItem& item, RECT& rect)
+{
+    rect = RECT{item.x, item.y, item.x + item.cx, item.y + item.cy};
+    return MapDialogRect(dialog, &rect) != FALSE;
+}
+
+}  // namespace
+
+void WindowMoves::Move(HWND window, const RECT& rect) noexcept
+{
+    if (!intact_)
+        return;
+    HDWP next = DeferWindowPos(batch_, window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top, SWP_NOZORDER);
+    // Keep the last good handle so that Commit still ends it.
+    if (next)
+        batch_ = next;
+    else
+        intact_ = false;
+}
+
+bool WindowMoves::Commit() noexcept
+{
+    if (batch_) {
+        if (!EndDeferWindowPos(batch_))
+            intact_ = false;
+        batch_ = nullptr;
+    }
+    return intact_;
+}
+
+int32_t ApplyTemplateItems(HMODULE resources, HWND dialog, std::span<const std::uint8_t> bytes,
+                           WindowMoves& moves)
+{
+    TemplateHeader header;
+    unsigned unnamed = 0;
+    ForEachItem(bytes, header, [&](const TemplateItem& item) {
+        if (item.id == kUnnamedId)
+            ++unnamed;
+        // An id without a child is skipped; the other items still move.
+        HWND control = GetDlgItem(dialog, item.id);
+        if (!control)
+            return;
+        if (RECT rect; ControlRect(dialog, item, rect))
+            moves.Move(control, rect);
+        RefreshContent(resources, control, bytes, item);
+    });
+
+    if (!moves.Commit()) {
+        // The batch was refused or lost: make the same moves one by one.
+        ForEachItem(bytes, header, [&](const TemplateItem& item) {
+            HWND control = GetDlgItem(dialog, item.id);
+            if (RECT rect; control && ControlRect(dialog, item, rect))
+                SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                             rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        });
+    }
+    return unnamed < 2 ? 1 : 0;
+}
+
+int32_t RelayoutFromBytes(HMODULE resources, HWND dialog, std::span<const std::uint8_t> bytes)
+{
+    if (reinterpret_cast<std::uintptr_t>(bytes.data()) % alignof(wchar_t) != 0)
+        return 0;
+    // The whole template is checked before the first move, so that a bad one changes nothing.
+    TemplateHeader header;
+    if (ValidateTemplate(bytes, header) != TemplateStatus::Ok)
+        return 0;
+    WindowMoves moves{BeginDeferWindowPos(header.itemCount)};
+    return ApplyTemplateItems(resources, dialog, bytes, moves);
+}
+
+}  // namespace layout
+
+int32_t RelayoutFromTemplate(HMODULE resources, HWND dialog, int templateId)
+{
+    HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+    if (!found)
+        return 0;
+    HGLOBAL loaded = LoadResource(resources, found);
+    const DWORD size = SizeofResource(resources, found);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes || size == 0)
+        return 0;
+    return layout::RelayoutFromBytes(resources, dialog, {static_cast<const std::uint8_t*>(bytes), size});
+}
