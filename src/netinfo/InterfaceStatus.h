@@ -1,0 +1,8 @@
+#pragma once
+// The "Status" rows of one interface, from the MIB_IFROW that GetIfEntry
+// filled. No platform call of its own.
+#include "netinfo/NameValueRow.h"
+#include "netinfo/NetworkInfo.h"
+
+// Appends 14 rows after whatever the list holds; always S_OK.
+HRESULT AppendInterfaceStatusRows(const InterfaceRecord& record, NameValueList& list);

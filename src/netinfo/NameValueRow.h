@@ -1,0 +1,17 @@
+#pragma once
+// Name/value rows for the two-column lists of the statistics and status
+// pages. Producers only append.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct NameValueRow {
+    std::wstring name;
+    std::wstring value;
+};
+
+using NameValueList = std::vector<NameValueRow>;
+
+// The one way a counter becomes a row: the value in plain unsigned decimal.
+NameValueRow MakeCounterRow(std::wstring_view label, uint32_t value);

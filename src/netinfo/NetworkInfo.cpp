@@ -1,0 +1,150 @@
+#include "netinfo/NetworkInfo.h"
+
+#include "netinfo/IpHelperApi.h"
+#include "netinfo/LocalBuffer.h"
+#include "netinfo/PlatformText.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace {
+
+// The sizing protocol of every variable-size query: a probe with a null
+// buffer and a zero length must give `expectedProbe` and store the size;
+// one zero-filled block of that size is filled by a second call and freed on
+// every path. There is no retry. `build` gets the filled structure and the
+// length the second call was given.
+template <typename T, typename Call, typename Build>
+HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T minimumBytes, Call call,
+                          Build build)
+{
+    ULONG length = 0;
+    if (call(static_cast<T*>(nullptr), &length) != expectedProbe)
+        return E_UNEXPECTED;
+
+    // A probe that stores less than the fixed part of the structure cannot
+    // be filled honestly; the block is made no smaller than that part so
+    // that reading it never leaves the block whatever the platform answers.
+    const ULONG given = length;
+    LocalBuffer buffer(api, std::max<SIZE_T>(given, minimumBytes));
+    if (!buffer)
+        return E_OUTOFMEMORY;
+    if (call(buffer.As<T>(), &length) != NO_ERROR)
+        return E_FAIL;
+
+    build(*buffer.As<const T>(), given);
+    return S_OK;
+}
+
+} // namespace
+
+AddressList AddressChainToList(const IP_ADDR_STRING* head)
+{
+    AddressList list;
+    for (const IP_ADDR_STRING* node = head; node; node = node->Next)
+        list.push_back(TextOfField(node->IpAddress.String));
+    return list;
+}
+
+HRESULT NetworkInfo::QueryNetworkParams(NetworkParams& params) const
+{
+    const IpHelperApi& api = CurrentIpHelperApi();
+    return ProbeAllocateFill<FIXED_INFO>(
+        api, ERROR_BUFFER_OVERFLOW, sizeof(FIXED_INFO),
+        [&](FIXED_INFO* info, ULONG* length) { return api.getNetworkParams(info, length); },
+        [&](const FIXED_INFO& info, ULONG) {
+            // All four fields are replaced together; nothing old is merged in.
+            NetworkParams fresh;
+            fresh.hostName = TextOfField(info.HostName);
+            fresh.domainName = TextOfField(info.DomainName);
+            fresh.nodeType = info.NodeType;
+            fresh.dnsServers = AddressChainToList(&info.DnsServerList);
+            params = std::move(fresh);
+        });
+}
+
+HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
+{
+    const IpHelperApi& api = CurrentIpHelperApi();
+    return ProbeAllocateFill<IP_ADAPTER_INFO>(
+        api, ERROR_BUFFER_OVERFLOW, sizeof(IP_ADAPTER_INFO),
+        [&](IP_ADAPTER_INFO* info, ULONG* length) { return api.getAdaptersInfo(info, length); },
+        [&](const IP_ADAPTER_INFO& first, ULONG) {
+            for (const IP_ADAPTER_INFO* info = &first; info; info = info->Next) {
+                AdapterRecord record;
+                record.index = info->Index;
+                record.name = TextOfField(info->AdapterName);
+                record.description = TextOfField(info->Description);
+                record.ipAddresses = AddressChainToList(&info->IpAddressList);
+                record.gateways = AddressChainToList(&info->GatewayList);
+                record.dhcpEnabled = info->DhcpEnabled != 0;
+                if (record.dhcpEnabled)
+                    record.dhcpServers = AddressChainToList(&info->DhcpServer);
+                record.haveWins = info->HaveWins != 0;
+                if (record.haveWins) {
+                    record.primaryWinsServers = AddressChainToList(&info->PrimaryWinsServer);
+                    record.secondaryWinsServers = AddressChainToList(&info->SecondaryWinsServer);
+                }
+                // A failure leaves the new record's zeros and empty list:
+                // one adapter without per-adapter data does not stop the rest.
+                QueryPerAdapterInfo(record);
+                adapters.push_back(std::move(record));
+            }
+        });
+}
+
+HRESULT NetworkInfo::QueryPerAdapterInfo(AdapterRecord& adapter) const
+{
+    const IpHelperApi& api = CurrentIpHelperApi();
+    const ULONG index = adapter.index;
+    return ProbeAllocateFill<IP_PER_ADAPTER_INFO>(
+        api, ERROR_BUFFER_OVERFLOW, sizeof(IP_PER_ADAPTER_INFO),
+        [&](IP_PER_ADAPTER_INFO* info, ULONG* length) { return api.getPerAdapterInfo(index, info, length); },
+        [&](const IP_PER_ADAPTER_INFO& info, ULONG) {
+            PerAdapterRecord fresh;
+            fresh.autoconfigEnabled = info.AutoconfigEnabled;
+            fresh.autoconfigActive = info.AutoconfigActive;
+            fresh.dnsServers = AddressChainToList(&info.DnsServerList);
+            adapter.perAdapter = std::move(fresh);
+        });
+}
+
+HRESULT NetworkInfo::QueryInterfaces(InterfaceList& interfaces) const
+{
+    const IpHelperApi& api = CurrentIpHelperApi();
+    constexpr std::size_t header = offsetof(IP_INTERFACE_INFO, Adapter);
+    return ProbeAllocateFill<IP_INTERFACE_INFO>(
+        api, ERROR_INSUFFICIENT_BUFFER, header,
+        [&](IP_INTERFACE_INFO* info, ULONG* length) { return api.getInterfaceInfo(info, length); },
+        [&](const IP_INTERFACE_INFO& info, ULONG length) {
+            // NumAdapters is trusted only as far as the buffer reaches.
+            const std::size_t room = length > header ? (length - header) / sizeof(IP_ADAPTER_INDEX_MAP) : 0;
+            const std::size_t count =
+                info.NumAdapters > 0 ? std::min(static_cast<std::size_t>(info.NumAdapters), room) : 0;
+            const IP_ADAPTER_INDEX_MAP* entries = info.Adapter;
+            for (std::size_t i = 0; i < count; ++i) {
+                InterfaceRecord record;
+                record.index = entries[i].Index;
+                record.name = TextOfField(entries[i].Name);
+                record.row.dwIndex = record.index;
+                // Unchecked: a failed entry keeps what GetIfEntry left in row.
+                api.getIfEntry(&record.row);
+                interfaces.push_back(std::move(record));
+            }
+        });
+}
+
+HRESULT NetworkInfo::FindInterface(uint32_t index, InterfaceRecord& found) const
+{
+    InterfaceList interfaces;
+    const HRESULT hr = QueryInterfaces(interfaces);
+    if (FAILED(hr))
+        return hr;
+    const auto match = std::find_if(interfaces.begin(), interfaces.end(),
+                                    [index](const InterfaceRecord& record) { return record.index == index; });
+    if (match == interfaces.end())
+        return E_INVALIDARG;
+    found = *match;
+    return S_OK;
+}

@@ -1,0 +1,138 @@
+#include "netinfo/ProtocolStatistics.h"
+
+#include "netinfo/CounterTable.h"
+#include "netinfo/IpHelperApi.h"
+
+namespace {
+
+// Every table takes its structure's fields in the structure's own order.
+// Settings and codes show as bare numbers like the counters.
+const CounterField<MIB_TCPSTATS> kTcpRows[] = {
+    {L"Timeout algorithm", &MIB_TCPSTATS::dwRtoAlgorithm},
+    {L"minimum time-out", &MIB_TCPSTATS::dwRtoMin},
+    {L"maximum time-out", &MIB_TCPSTATS::dwRtoMax},
+    {L"maximum connections", &MIB_TCPSTATS::dwMaxConn},
+    {L"active opens", &MIB_TCPSTATS::dwActiveOpens},
+    {L"passive opens", &MIB_TCPSTATS::dwPassiveOpens},
+    {L"failed attempts", &MIB_TCPSTATS::dwAttemptFails},
+    {L"established connections reset", &MIB_TCPSTATS::dwEstabResets},
+    {L"established connections", &MIB_TCPSTATS::dwCurrEstab},
+    {L"segments received", &MIB_TCPSTATS::dwInSegs},
+    {L"segment sent", &MIB_TCPSTATS::dwOutSegs},
+    {L"segments retransmitted", &MIB_TCPSTATS::dwRetransSegs},
+    {L"incoming errors", &MIB_TCPSTATS::dwInErrs},
+    {L"outgoing resets", &MIB_TCPSTATS::dwOutRsts},
+    {L"cumulative connections", &MIB_TCPSTATS::dwNumConns},
+};
+
+const CounterField<MIB_IPSTATS> kIpRows[] = {
+    {L"IP forwarding enabled or disabled", &MIB_IPSTATS::dwForwarding},
+    {L"default time-to-live", &MIB_IPSTATS::dwDefaultTTL},
+    {L"datagrams received", &MIB_IPSTATS::dwInReceives},
+    {L"received header errors", &MIB_IPSTATS::dwInHdrErrors},
+    {L"received address errors", &MIB_IPSTATS::dwInAddrErrors},
+    {L"datagrams forwarded", &MIB_IPSTATS::dwForwDatagrams},
+    {L"datagrams with unknown protocol", &MIB_IPSTATS::dwInUnknownProtos},
+    {L"received datagrams discarded", &MIB_IPSTATS::dwInDiscards},
+    {L"received datagrams delivered", &MIB_IPSTATS::dwInDelivers},
+    {L"outgoing datagrams", &MIB_IPSTATS::dwOutRequests},
+    {L"discarded outgoing datagrams", &MIB_IPSTATS::dwRoutingDiscards},
+    {L"sent datagrams discarded", &MIB_IPSTATS::dwOutDiscards},
+    {L"datagrams for which no route", &MIB_IPSTATS::dwOutNoRoutes},
+    // The reassembly time-out itself, not a count of datagrams.
+    {L"datagrams for which all frags didn't arrive", &MIB_IPSTATS::dwReasmTimeout},
+    {L"datagrams requiring reassembly", &MIB_IPSTATS::dwReasmReqds},
+    {L"successful reassemblies", &MIB_IPSTATS::dwReasmOks},
+    {L"failed reassemblies", &MIB_IPSTATS::dwReasmFails},
+    {L"successful fragmentations", &MIB_IPSTATS::dwFragOks},
+    {L"failed fragmentations", &MIB_IPSTATS::dwFragFails},
+    {L"datagrams fragmented", &MIB_IPSTATS::dwFragCreates},
+    {L"number of interfaces on computer", &MIB_IPSTATS::dwNumIf},
+    {L"number of IP address on computer", &MIB_IPSTATS::dwNumAddr},
+    {L"number of routes in routing table", &MIB_IPSTATS::dwNumRoutes},
+};
+
+const CounterField<MIB_UDPSTATS> kUdpRows[] = {
+    {L"received datagrams", &MIB_UDPSTATS::dwInDatagrams},
+    {L"datagrams for which no port", &MIB_UDPSTATS::dwNoPorts},
+    {L"errors on received datagrams", &MIB_UDPSTATS::dwInErrors},
+    {L"sent datagrams", &MIB_UDPSTATS::dwOutDatagrams},
+    {L"number of entries in UDP listener table", &MIB_UDPSTATS::dwNumAddrs},
+};
+
+const CounterField<MIBICMPSTATS> kIcmpRows[] = {
+    {L"number of messages", &MIBICMPSTATS::dwMsgs},
+    {L"number of errors", &MIBICMPSTATS::dwErrors},
+    {L"destination unreachable messages", &MIBICMPSTATS::dwDestUnreachs},
+    {L"time-to-live exceeded messages", &MIBICMPSTATS::dwTimeExcds},
+    {L"parameter problem messages", &MIBICMPSTATS::dwParmProbs},
+    {L"source quench messages", &MIBICMPSTATS::dwSrcQuenchs},
+    {L"redirection messages", &MIBICMPSTATS::dwRedirects},
+    {L"echo requests", &MIBICMPSTATS::dwEchos},
+    {L"echo replies", &MIBICMPSTATS::dwEchoReps},
+    {L"time-stamp requests", &MIBICMPSTATS::dwTimestamps},
+    {L"time-stamp replies", &MIBICMPSTATS::dwTimestampReps},
+    {L"address mask requests", &MIBICMPSTATS::dwAddrMasks},
+    {L"address mask replies", &MIBICMPSTATS::dwAddrMaskReps},
+};
+
+// One platform call into a zero-filled structure; the platform's own error
+// code is not kept.
+template <typename Stats>
+HRESULT ReadCounters(DWORD(WINAPI* get)(Stats*), Stats& stats)
+{
+    stats = Stats{};
+    return get(&stats) == NO_ERROR ? S_OK : E_FAIL;
+}
+
+} // namespace
+
+void AppendIcmpRows(NameValueList& list, const MIBICMPSTATS& counters)
+{
+    AppendCounterRows(list, counters, kIcmpRows);
+}
+
+HRESULT ProtocolStatistics::ReadTcpStatistics(NameValueList& list) const
+{
+    MIB_TCPSTATS stats;
+    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getTcpStatistics, stats);
+    if (SUCCEEDED(hr))
+        AppendCounterRows(list, stats, kTcpRows);
+    return hr;
+}
+
+HRESULT ProtocolStatistics::ReadIpStatistics(NameValueList& list) const
+{
+    MIB_IPSTATS stats;
+    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getIpStatistics, stats);
+    if (SUCCEEDED(hr))
+        AppendCounterRows(list, stats, kIpRows);
+    return hr;
+}
+
+HRESULT ProtocolStatistics::ReadUdpStatistics(NameValueList& list) const
+{
+    MIB_UDPSTATS stats;
+    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getUdpStatistics, stats);
+    if (SUCCEEDED(hr))
+        AppendCounterRows(list, stats, kUdpRows);
+    return hr;
+}
+
+HRESULT ProtocolStatistics::ReadIcmpInStatistics(NameValueList& list) const
+{
+    MIB_ICMP stats;
+    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getIcmpStatistics, stats);
+    if (SUCCEEDED(hr))
+        AppendIcmpRows(list, stats.stats.icmpInStats);
+    return hr;
+}
+
+HRESULT ProtocolStatistics::ReadIcmpOutStatistics(NameValueList& list) const
+{
+    MIB_ICMP stats;
+    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getIcmpStatistics, stats);
+    if (SUCCEEDED(hr))
+        AppendIcmpRows(list, stats.stats.icmpOutStats);
+    return hr;
+}
