@@ -1,2 +1,6 @@
-#include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 1; }
+#include "app/Startup.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand)
+{
+    return OrvaneMain(instance, commandLine, showCommand);
+}

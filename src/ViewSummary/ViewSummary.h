@@ -1,0 +1,22 @@
+// The Summary page: host name, domain name and DNS servers as a short text.
+#pragma once
+
+#include "resource_ids.h"
+#include "views/ToolView.h"
+
+#include <string>
+
+class ViewSummary : public ToolView<ViewSummary> {
+public:
+    static constexpr int kTemplateId = IDD_SUMMARY;
+    using Map = win::MessageMap<ViewSummary>;
+    static std::span<const Map::Entry> GetMessageMap();
+
+    // Reads the network settings again and shows them; keeps the old text when that fails.
+    LRESULT Refresh();
+
+private:
+    LRESULT OnInitDialog(HWND, LPARAM);
+
+    std::wstring summaryText;
+};

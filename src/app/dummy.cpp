@@ -1,1 +1,0 @@
-namespace orvane_app_placeholder {}

@@ -1,0 +1,247 @@
+// Desktop emulation of the handheld's screen, taskbar and menu bar.
+#include "shell/MenuBar.h"
+#include "shell/Shell.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace shell {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x4F52;  // one subclass of ours per window
+constexpr wchar_t kMenuBarProp[] = L"Orvane.MenuBar";
+constexpr wchar_t kDoneProp[] = L"Orvane.DoneButton";
+
+struct Device {
+    bool landscape = false;
+    HWND frame = nullptr;                // the program's main window
+    std::vector<HWND> fullScreen;        // dialogs that follow the screen
+};
+
+Device& TheDevice()
+{
+    static Device device;
+    return device;
+}
+
+// Window height for a client area of `clientHeight` under this window's style.
+int WindowHeightFor(HWND hwnd, int clientWidth, int clientHeight, int* windowWidth = nullptr)
+{
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+    if (windowWidth)
+        *windowWidth = r.right - r.left;
+    return r.bottom - r.top;
+}
+
+// The menu bar sits directly below its window and is as wide as it.
+void KeepMenuBarBelow(HWND owner)
+{
+    HWND bar = static_cast<HWND>(GetPropW(owner, kMenuBarProp));
+    if (!bar || !IsWindow(bar))
+        return;
+    RECT r{};
+    GetWindowRect(owner, &r);
+    SetWindowPos(bar, nullptr, r.left, r.bottom, r.right - r.left, kMenuBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FitFullScreen(HWND dialog)
+{
+    const SIZE area = FullScreenArea();
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
+    if (style & WS_CHILD) {
+        SetWindowPos(dialog, nullptr, 0, 0, area.cx, area.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    // A pop-up covers its owner's client area, its title bar over the owner's,
+    // which stands for the device's taskbar.
+    POINT origin{0, kTaskbarHeight};
+    if (HWND owner = GetWindow(dialog, GW_OWNER))
+        ClientToScreen(owner, &origin);
+    RECT r{0, 0, area.cx, area.cy};
+    AdjustWindowRectEx(&r, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    SetWindowPos(dialog, nullptr, origin.x + r.left, origin.y + r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Forget(HWND hwnd)
+{
+    Device& d = TheDevice();
+    d.fullScreen.erase(std::remove(d.fullScreen.begin(), d.fullScreen.end(), hwnd), d.fullScreen.end());
+    if (d.frame == hwnd)
+        d.frame = nullptr;
+    RemovePropW(hwnd, kMenuBarProp);
+    RemovePropW(hwnd, kDoneProp);
+}
+
+LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    switch (message) {
+    case WM_WINDOWPOSCHANGED:
+        KeepMenuBarBelow(hwnd);
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_TURNSCREEN) {
+            TurnScreen();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // The Done button of the title bar confirms, as OK does.
+        if (GetPropW(hwnd, kDoneProp)) {
+            SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        Forget(hwnd);
+        RemoveWindowSubclass(hwnd, &DeviceWindowProc, kSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void Track(HWND hwnd)
+{
+    SetWindowSubclass(hwnd, &DeviceWindowProc, kSubclassId, 0);
+}
+
+bool IsDialog(HWND hwnd)
+{
+    wchar_t name[16]{};
+    GetClassNameW(hwnd, name, 16);
+    return lstrcmpW(name, L"#32770") == 0;
+}
+
+// The main window stands for the whole screen below the taskbar, with a
+// system menu that can turn the screen.
+void BecomeMainWindow(HWND frame)
+{
+    Device& d = TheDevice();
+    d.frame = frame;
+    Track(frame);
+    const auto style = GetWindowLongPtrW(frame, GWL_STYLE);
+    if (!(style & WS_SYSMENU)) {
+        SetWindowLongPtrW(frame, GWL_STYLE, style | WS_SYSMENU);
+        SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    if (HMENU system = GetSystemMenu(frame, FALSE)) {
+        if (GetMenuState(system, SC_TURNSCREEN, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
+            AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(system, MF_STRING, SC_TURNSCREEN, L"Turn screen");
+        }
+    }
+    int width = 0;
+    const int height = WindowHeightFor(frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
+    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+int ScreenWidth()
+{
+    return TheDevice().landscape ? 320 : 240;
+}
+
+int ScreenHeight()
+{
+    return TheDevice().landscape ? 240 : 320;
+}
+
+SIZE FullScreenArea()
+{
+    return {ScreenWidth(), ScreenHeight() - kTaskbarHeight - kMenuBarHeight};
+}
+
+BOOL SHInitDialog(SHINITDLGINFO* info)
+{
+    if (!info || !IsWindow(info->hDlg))
+        return FALSE;
+    if (!(info->dwMask & SHIDIM_FLAGS))
+        return TRUE;
+    HWND dialog = info->hDlg;
+    if (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) {
+        Track(dialog);
+        Device& d = TheDevice();
+        if (std::find(d.fullScreen.begin(), d.fullScreen.end(), dialog) == d.fullScreen.end())
+            d.fullScreen.push_back(dialog);
+        FitFullScreen(dialog);
+    }
+    if (info->dwFlags & SHIDIF_DONEBUTTON) {
+        Track(dialog);
+        SetPropW(dialog, kDoneProp, reinterpret_cast<HANDLE>(1));
+    }
+    // SHIDIF_SIPDOWN: there is no input panel on the desktop.
+    return TRUE;
+}
+
+BOOL SHCreateMenuBar(SHMENUBARINFO* info)
+{
+    if (!info || info->cbSize < offsetof(SHMENUBARINFO, hwndMB) + sizeof(HWND) || !IsWindow(info->hwndParent))
+        return FALSE;
+    HWND parent = info->hwndParent;
+
+    HMENU menu = nullptr;
+    if (info->dwFlags & SHCMBF_HMENU) {
+        menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(info->nToolBarId));
+        if (!menu)
+            return FALSE;
+    } else if (!(info->dwFlags & SHCMBF_EMPTYBAR)) {
+        return FALSE;  // toolbar resources exist only on the device
+    }
+
+    if (!IsDialog(parent) && !(GetWindowLongPtrW(parent, GWL_STYLE) & WS_CHILD))
+        BecomeMainWindow(parent);
+    else
+        Track(parent);
+
+    // The bar overlays the bottom of the screen, where the owner's fitted
+    // client area (the full-screen area) ends.
+    RECT owner{};
+    GetWindowRect(parent, &owner);
+    const SIZE area = FullScreenArea();
+    const int top = owner.top + WindowHeightFor(parent, area.cx, area.cy);
+    const RECT where{owner.left, top, owner.right, top + kMenuBarHeight};
+    HWND bar = MenuBar::CreateFor(parent, menu, where);
+    if (!bar)
+        return FALSE;
+    if (info->dwFlags & SHCMBF_HIDDEN)
+        ShowWindow(bar, SW_HIDE);
+    SetPropW(parent, kMenuBarProp, bar);
+    info->hwndMB = bar;
+    return TRUE;
+}
+
+void TurnScreen()
+{
+    Device& d = TheDevice();
+    d.landscape = !d.landscape;
+    if (d.frame && IsWindow(d.frame)) {
+        const SIZE area = FullScreenArea();
+        int width = 0;
+        const int height = WindowHeightFor(d.frame, area.cx, area.cy, &width);
+        SetWindowPos(d.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Copy: a size handler may create or destroy dialogs.
+    const std::vector<HWND> dialogs = d.fullScreen;
+    for (HWND dialog : dialogs)
+        if (IsWindow(dialog))
+            FitFullScreen(dialog);
+}
+
+void BringWindowForward(HWND window)
+{
+    if (!window)
+        return;
+    // The handheld's OR-1 form is not a valid handle on the desktop.
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+}  // namespace shell

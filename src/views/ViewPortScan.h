@@ -1,0 +1,27 @@
+// The port scan page: a host and one of three ways of naming ports, with
+// only the chosen way's controls visible. It scans nothing.
+#pragma once
+
+#include "resource_ids.h"
+#include "views/TemplateView.h"
+
+#include <string>
+
+class ViewPortScan : public TemplateView<ViewPortScan> {
+public:
+    static constexpr int kTemplateId = IDD_PORTSCAN;
+    using Map = win::MessageMap<ViewPortScan>;
+    static std::span<const Map::Entry> GetMessageMap();
+
+    // Shows the controls of the mode selected in the mode combo box.
+    void UpdateModeControls();
+
+    const std::wstring& Host() const { return host; }
+
+private:
+    LRESULT OnInitDialog(HWND, LPARAM);
+    LRESULT OnModeChanged();
+    LRESULT OnModeNotification() { return 0; }
+
+    std::wstring host;
+};
