@@ -9,6 +9,8 @@
 struct NameValueRow {
     std::wstring name;
     std::wstring value;
+
+    bool operator==(const NameValueRow&) const = default;
 };
 
 using NameValueList = std::vector<NameValueRow>;

@@ -18,12 +18,16 @@ struct NetworkParams {
     std::string domainName;
     uint32_t nodeType = 0;
     AddressList dnsServers;
+
+    bool operator==(const NetworkParams&) const = default;
 };
 
 struct PerAdapterRecord {
     uint32_t autoconfigEnabled = 0;
     uint32_t autoconfigActive = 0;
     AddressList dnsServers;
+
+    bool operator==(const PerAdapterRecord&) const = default;
 };
 
 struct AdapterRecord {
@@ -38,6 +42,8 @@ struct AdapterRecord {
     AddressList primaryWinsServers;   // empty unless haveWins
     AddressList secondaryWinsServers; // empty unless haveWins
     PerAdapterRecord perAdapter;
+
+    bool operator==(const AdapterRecord&) const = default;
 };
 
 struct InterfaceRecord {
