@@ -1,11 +1,46 @@
 #include "views/ViewNetstat.h"
 
+#include "netinfo/ProtocolStatistics.h"
+#include "views/AppMessageBox.h"
+#include "views/NameValueListView.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+struct ProtocolTab {
+    const wchar_t* text;
+    HRESULT (ProtocolStatistics::*read)(NameValueList&) const;
+};
+
+// In tab order; the last one also stands for any index out of range.
+constexpr ProtocolTab kTabs[] = {
+    {L"TCP", &ProtocolStatistics::ReadTcpStatistics},
+    {L"IP", &ProtocolStatistics::ReadIpStatistics},
+    {L"UDP", &ProtocolStatistics::ReadUdpStatistics},
+    {L"ICMP in", &ProtocolStatistics::ReadIcmpInStatistics},
+    {L"ICMP out", &ProtocolStatistics::ReadIcmpOutStatistics},
+};
+
+constexpr int kTabCount = static_cast<int>(std::size(kTabs));
+
+const ProtocolTab& TabFor(int index)
+{
+    return index >= 0 && index < kTabCount ? kTabs[index] : kTabs[kTabCount - 1];
+}
+
+}  // namespace
+
 std::span<const ViewNetstat::Map::Entry> ViewNetstat::GetMessageMap()
 {
     static constexpr Map::Entry map[] = {
         Map::InitDialog<&ViewNetstat::OnInitDialog>(),
+        Map::Size<&ViewNetstat::OnSize>(),
         Map::Command<&ViewNetstat::OnOk>(IDOK),
         Map::Command<&ViewNetstat::OnCancel>(IDCANCEL),
+        Map::Notify<&ViewNetstat::OnTabChanged>(static_cast<int>(TCN_SELCHANGE)),
     };
     return map;
 }
@@ -13,10 +48,56 @@ std::span<const ViewNetstat::Map::Entry> ViewNetstat::GetMessageMap()
 LRESULT ViewNetstat::OnInitDialog(HWND, LPARAM)
 {
     InitFullScreen();
+    tabs = GetDlgItem(IDC_TABS);
+    SendMessageW(tabs, CCM_SETVERSION, COMCTL32_VERSION, 0);
+    for (int i = 0; i < kTabCount; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(kTabs[i].text);
+        SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    listView = CreateNameValueListView(tabs);
+    ShowStatistics(0);
+    // The list was made after the full-screen sizing; place it now rather
+    // than wait for a size change the platform may never send.
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    OnSize(client.right, client.bottom);
     return TRUE;
+}
+
+LRESULT ViewNetstat::OnSize(int cx, int cy)
+{
+    const RECT area{0, 0, cx, cy};
+    if (IsRectEmpty(&area) || !IsWindow(tabs))
+        return 0;
+    MoveWindow(tabs, 0, 0, cx, cy, TRUE);
+    RECT tab{};
+    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    // The list covers the tab control down to the strip along its bottom edge.
+    MoveWindow(listView, 0, 0, cx, cy - (tab.bottom - tab.top) - 2, TRUE);
+    return 0;
+}
+
+LRESULT ViewNetstat::OnTabChanged(const NMHDR&)
+{
+    Refresh();
+    return 0;
 }
 
 LRESULT ViewNetstat::Refresh()
 {
+    ShowStatistics(static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)));
     return 0;
+}
+
+void ViewNetstat::ShowStatistics(int tabIndex)
+{
+    NameValueList rows;
+    const ProtocolStatistics statistics;
+    if (FAILED((statistics.*TabFor(tabIndex).read)(rows))) {
+        AppMessageBox(m_hWnd, L"Failed to retrieve statistics", MB_OK | MB_ICONERROR);
+        return;
+    }
+    FillNameValueList(listView, rows);
 }

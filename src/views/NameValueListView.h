@@ -1,0 +1,15 @@
+// The two-column "Name" / "Value" list that the statistics and IP
+// configuration views show their rows in.
+#pragma once
+
+#include "netinfo/NameValueRow.h"
+
+#include <windows.h>
+
+// A report-style list view with its two columns, as a child of `parent` at
+// the platform's default place and size; null when it cannot be made.
+HWND CreateNameValueListView(HWND parent);
+
+// Replaces the list's items by the rows. Every row goes in at the top, so the
+// list shows them last row first.
+void FillNameValueList(HWND listView, const NameValueList& rows);
