@@ -1,9 +1,28 @@
 #include "ViewSummary/ViewSummary.h"
 
+#include "ViewSummary/SummaryText.h"
+#include "netinfo/ErrorCheck.h"
+#include "netinfo/NetworkInfo.h"
+#include "win/DataExchange.h"
+
+namespace {
+
+struct Placement {
+    int id;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+}  // namespace
+
 std::span<const ViewSummary::Map::Entry> ViewSummary::GetMessageMap()
 {
     static constexpr Map::Entry map[] = {
         Map::InitDialog<&ViewSummary::OnInitDialog>(),
+        Map::Size<&ViewSummary::OnSize>(),
+        Map::Plain<&ViewSummary::OnNcDestroy>(WM_NCDESTROY),
     };
     return map;
 }
@@ -11,11 +30,49 @@ std::span<const ViewSummary::Map::Entry> ViewSummary::GetMessageMap()
 LRESULT ViewSummary::OnInitDialog(HWND, LPARAM)
 {
     InitFullScreen();
+    LOGFONTW bold{};
+    bold.lfHeight = 20;
+    bold.lfWeight = FW_BOLD;
+    lstrcpynW(bold.lfFaceName, L"Tahoma", LF_FACESIZE);
+    headlineFont.reset(CreateFontIndirectW(&bold));
+    SendDlgItemMessageW(m_hWnd, IDC_HEADLINE, WM_SETFONT, reinterpret_cast<WPARAM>(headlineFont.get()), TRUE);
     Refresh();
     return TRUE;
 }
 
+LRESULT ViewSummary::OnSize(int cx, int cy)
+{
+    const RECT area{0, 0, cx, cy};
+    if (IsRectEmpty(&area))
+        return 0;
+    const Placement placements[] = {
+        {IDC_LOGO, 10, 10, 70, 70},
+        {IDC_HEADLINE, 90, 30, cx - 100, 60},
+        {IDC_TEXT, 10, 100, cx - 20, cy - 110},
+    };
+    for (const Placement& p : placements)
+        MoveWindow(GetDlgItem(p.id), p.x, p.y, p.width, p.height, TRUE);
+    return 0;
+}
+
+// The children are gone by now, so the headline never holds a deleted font.
+LRESULT ViewSummary::OnNcDestroy()
+{
+    headlineFont.reset();
+    msgHandled = false;
+    return 0;
+}
+
 LRESULT ViewSummary::Refresh()
 {
+    try {
+        NetworkParams params;
+        const NetworkInfo info;
+        ErrorCheck(info.QueryNetworkParams(params), "ViewSummary/ViewSummary", 76);
+        summaryText = ComposeSummaryText(params);
+        win::ExchangeText(m_hWnd, IDC_TEXT, summaryText);
+    } catch (const ErrT&) {
+        // Nothing to tell the user: the previous summary stays.
+    }
     return 0;
 }

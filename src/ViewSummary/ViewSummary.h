@@ -1,6 +1,7 @@
 // The Summary page: host name, domain name and DNS servers as a short text.
 #pragma once
 
+#include "ViewSummary/OwnedFont.h"
 #include "resource_ids.h"
 #include "views/ToolView.h"
 
@@ -17,6 +18,9 @@ public:
 
 private:
     LRESULT OnInitDialog(HWND, LPARAM);
+    LRESULT OnSize(int cx, int cy);
+    LRESULT OnNcDestroy();
 
     std::wstring summaryText;
+    OwnedFont headlineFont;
 };
