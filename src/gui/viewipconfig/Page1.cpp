@@ -1,0 +1,125 @@
+#include "gui/viewipconfig/Page1.h"
+
+#include "ViewSummary/AnsiText.h"
+#include "netinfo/ErrorCheck.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* className, DWORD style)
+{
+    return CreateWindowExW(0, className, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           parent, nullptr, page.hInstance, nullptr);
+}
+
+struct Placement {
+    HWND child;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+}  // namespace
+
+std::span<const CPage1::Map::Entry> CPage1::GetMessageMap()
+{
+    static constexpr Map::Entry map[] = {
+        Map::Create<&CPage1::OnCreate>(),
+        Map::Size<&CPage1::OnSize>(),
+        Map::AnyCommand<&CPage1::OnSelectionChange>(CBN_SELCHANGE),
+    };
+    return map;
+}
+
+win::WindowClassInfo CPage1::GetWindowClassInfo()
+{
+    win::WindowClassInfo info;
+    info.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    info.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    return info;
+}
+
+LRESULT CPage1::OnCreate(const CREATESTRUCTW& cs)
+{
+    combo = CreateChild(cs, m_hWnd, L"COMBOBOX", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST);
+    label = CreateChild(cs, m_hWnd, L"STATIC", WS_CHILD | WS_VISIBLE);
+    textBox = CreateChild(cs, m_hWnd, L"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE);
+    SetWindowTextW(label, L"Select adapter:");
+    adapters.clear();
+    selectedIndex = 0;
+    return 0;
+}
+
+LRESULT CPage1::OnSize(int cx, int cy)
+{
+    const RECT area{0, 0, cx, cy};
+    if (IsRectEmpty(&area))
+        return 0;
+    // The combo box's height includes its dropped-down list. A page too low
+    // for the text box leaves it no height rather than a negative one.
+    const Placement placements[] = {
+        {label, 10, 10, cx - 20, 20},
+        {combo, 10, 30, cx - 20, 70},
+        {textBox, 10, 60, cx - 20, std::max(cy - 70, 0)},
+    };
+    for (const Placement& p : placements)
+        MoveWindow(p.child, p.x, p.y, p.width, p.height, TRUE);
+    return 0;
+}
+
+LRESULT CPage1::OnSelectionChange(int, int, HWND)
+{
+    OnAdapterSelected();
+    return 0;
+}
+
+HRESULT CPage1::FillAdapters()
+{
+    adapters.clear();
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    try {
+        const NetworkInfo info;
+        ErrorCheck(info.QueryAdapters(adapters), "gui/viewipconfig/Page1", 135);
+    } catch (const ErrT& error) {
+        return error.code;
+    }
+    for (const AdapterRecord& adapter : adapters) {
+        const std::wstring name = AnsiToWide(adapter.name);
+        const auto position = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        if (position >= 0)
+            SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(position), adapter.index);
+    }
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(EntryToSelect(selectedIndex)), 0);
+    OnAdapterSelected();
+    return S_OK;
+}
+
+int CPage1::EntryToSelect(uint32_t index) const
+{
+    if (index == 0)
+        return 0;
+    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT entry = 0; entry < count; ++entry)
+        if (static_cast<uint32_t>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(entry), 0)) == index)
+            return static_cast<int>(entry);
+    return 0;
+}
+
+void CPage1::OnAdapterSelected()
+{
+    const auto position = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (position == CB_ERR)
+        return;
+    selectedIndex = static_cast<uint32_t>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
+    const auto found = std::find_if(adapters.begin(), adapters.end(),
+                                    [this](const AdapterRecord& a) { return a.index == selectedIndex; });
+    if (found == adapters.end())
+        return;
+    const std::wstring text =
+        L"Selected adapter: " + std::to_wstring(found->index) + L" with name " + AnsiToWide(found->name);
+    SetWindowTextW(textBox, text.c_str());
+}
