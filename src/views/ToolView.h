@@ -15,6 +15,14 @@ public:
         return this->Create(resources, T::kTemplateId, parent);
     }
 
+    // Modal, owned by `owner`: the value given to EndDialog, or -1 when the
+    // view cannot run.
+    INT_PTR RunModal(HMODULE resources, HWND owner)
+    {
+        resources_ = resources;
+        return this->RunModalFromTemplate(resources, T::kTemplateId, owner);
+    }
+
     HMODULE Resources() const { return resources_; }
 
 protected:
