@@ -38,11 +38,6 @@ AppModule& Module()
     return module;
 }
 
-int AppMessageBox(HWND owner, const wchar_t* text, UINT type)
-{
-    return MessageBoxW(owner, text, L"Orvane", type);
-}
-
 HMODULE LoadResourceLibrary()
 {
     // Only the program's own folder: a bare name would also search the

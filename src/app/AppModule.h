@@ -32,9 +32,6 @@ private:
 
 AppModule& Module();
 
-// The program's one message box routine.
-int AppMessageBox(HWND owner, const wchar_t* text, UINT type);
-
 // Loads localization.dll from the program's own folder as an image resource,
 // so that none of its code runs; null when it is missing or cannot be mapped.
 HMODULE LoadResourceLibrary();
