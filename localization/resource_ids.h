@@ -42,6 +42,7 @@
 // the relayout matches by id and all unnamed items would land on one control.
 #define IDC_ABOUT_LOGO           1001
 #define IDC_ABOUT_TITLE          1003
+#define IDC_VERSION_LABEL        1004
 #define IDC_HOST_LABEL           1005
 #define IDC_START                1007
 #define IDC_PORT_MODE_LABEL      1012
