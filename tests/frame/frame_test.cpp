@@ -2,6 +2,7 @@
 // checked in the menu that opens, where the frame and menu bar sit.
 #include "app/AppModule.h"
 #include "app/MainFrame.h"
+#include "FakeIpHelper.h"
 #include "resource_ids.h"
 #include "shell/Shell.h"
 #include "support/ResourceVariants.h"
@@ -219,6 +220,55 @@ TEST_F(FrameTest, TheMenuBarFollowsTheFrame)
     EXPECT_EQ(bar.left, f.left);
     EXPECT_EQ(bar.top, f.bottom);
     EXPECT_EQ(GetWindow(frame->MenuBar(), GW_OWNER), frame->m_hWnd);
+}
+
+// Each refresh reads exactly what the current page shows; the other pages
+// have nothing to read.
+TEST(FrameRefresh, ReachesOnlyTheThreeDataViews)
+{
+    FakeIpHelper fake;
+    fake.hostName = "pda1";
+    fake.adapters.push_back({.index = 2, .name = "first"});
+    fake.interfaces.push_back({.index = 2, .name = L"first"});
+    MessageLoop loop;
+    Module().AddMessageLoop(&loop);
+    MainFrame frame;
+    ASSERT_NE(frame.CreateFrame(), nullptr);
+
+    struct Case {
+        int command;
+        int FakeCallCounts::*reads;  // null: nothing may be read
+    };
+    const Case cases[] = {
+        {ID_VIEW_SUMMARY, &FakeCallCounts::getNetworkParams},
+        {ID_VIEW_IPCONFIG, &FakeCallCounts::getAdaptersInfo},
+        {ID_VIEW_NETSTAT, &FakeCallCounts::getTcpStatistics},
+        {ID_VIEW_PING, nullptr},
+        {ID_VIEW_TRACERT, nullptr},
+        {ID_VIEW_NSLOOKUP, nullptr},
+        {ID_VIEW_WHOIS, nullptr},
+        {ID_VIEW_FINGER, nullptr},
+        {ID_VIEW_PORTSCAN, nullptr},
+    };
+    auto total = [](const FakeCallCounts& c) {
+        return c.getNetworkParams + c.getAdaptersInfo + c.getPerAdapterInfo + c.getInterfaceInfo + c.getIfEntry +
+               c.getTcpStatistics + c.getIpStatistics + c.getUdpStatistics + c.getIcmpStatistics;
+    };
+    for (const Case& c : cases) {
+        const int before = total(fake.calls());
+        SendMessageW(frame.m_hWnd, WM_COMMAND, c.command, 0);
+        EXPECT_EQ(total(fake.calls()), before) << "switching to " << c.command << " read the platform";
+        fake.ResetCounts();
+        SendMessageW(frame.m_hWnd, WM_COMMAND, ID_REFRESH, 0);
+        if (c.reads) {
+            EXPECT_GE(fake.calls().*c.reads, 1) << "command " << c.command;
+        } else {
+            EXPECT_EQ(total(fake.calls()), 0) << "command " << c.command;
+        }
+    }
+    DestroyWindow(frame.m_hWnd);
+    PumpMessages();
+    Module().RemoveMessageLoop();
 }
 
 TEST_F(FrameTest, AcceleratorsReachTheFrame)
