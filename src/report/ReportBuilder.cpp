@@ -1,0 +1,192 @@
+#include "report/ReportBuilder.h"
+
+#include "ViewSummary/AnsiText.h"
+#include "ViewSummary/SummaryText.h"
+#include "netinfo/InterfaceStatus.h"
+#include "netinfo/NetworkInfo.h"
+#include "netinfo/ProtocolStatistics.h"
+#include "report/Decimal.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+struct ProtocolReader {
+    Protocol protocol;
+    HRESULT (ProtocolStatistics::*read)(NameValueList&) const;
+};
+
+// In the order of kProtocolNames, which is the order they are printed in.
+constexpr ProtocolReader kProtocolReaders[] = {
+    {Protocol::Tcp, &ProtocolStatistics::ReadTcpStatistics},
+    {Protocol::Ip, &ProtocolStatistics::ReadIpStatistics},
+    {Protocol::Udp, &ProtocolStatistics::ReadUdpStatistics},
+    {Protocol::IcmpIn, &ProtocolStatistics::ReadIcmpInStatistics},
+    {Protocol::IcmpOut, &ProtocolStatistics::ReadIcmpOutStatistics},
+};
+
+static_assert(std::size(kProtocolReaders) == kProtocolNames.size());
+static_assert([] {
+    for (std::size_t i = 0; i < kProtocolNames.size(); ++i)
+        if (kProtocolReaders[i].protocol != kProtocolNames[i].protocol)
+            return false;
+    return true;
+}());
+
+std::wstring Hex(HRESULT code)
+{
+    wchar_t text[16];
+    std::swprintf(text, std::size(text), L"0x%08X", static_cast<unsigned>(code));
+    return text;
+}
+
+ReadFailure Failure(std::string page, const std::wstring& what, HRESULT code)
+{
+    return {std::move(page), L"Failed to read " + what + L": " + Hex(code), static_cast<uint32_t>(code)};
+}
+
+// The rows carry their counters as "%u" text and the report wants the
+// numbers back; any other text means the row tables changed under us.
+HRESULT ToCounterRows(const NameValueList& list, CounterRows& rows)
+{
+    CounterRows converted;
+    for (const NameValueRow& row : list) {
+        const std::optional<uint32_t> value = ParseUnsigned32(row.value);
+        if (!value)
+            return E_UNEXPECTED;
+        converted.push_back({row.name, *value});
+    }
+    rows = std::move(converted);
+    return S_OK;
+}
+
+void ReadSummary(Report& report)
+{
+    NetworkParams params;
+    const HRESULT hr = NetworkInfo().QueryNetworkParams(params);
+    if (FAILED(hr)) {
+        report.failures.push_back(Failure("summary", L"the network parameters", hr));
+        return;
+    }
+    SummaryPage page;
+    page.hostName = AnsiToWide(params.hostName);
+    page.domainName = AnsiToWide(params.domainName);
+    // An empty entry stands for a server that is not configured.
+    for (const std::string& server : params.dnsServers)
+        if (!server.empty())
+            page.dnsServers.push_back(AnsiToWide(server));
+    page.text = ComposeSummaryText(params);
+    report.summary = std::move(page);
+}
+
+void ReadAdapters(Report& report)
+{
+    AdapterList adapters;
+    const HRESULT hr = NetworkInfo().QueryAdapters(adapters);
+    if (FAILED(hr)) {
+        report.failures.push_back(Failure("adapters", L"the adapters", hr));
+        return;
+    }
+    std::vector<AdapterEntry> entries;
+    for (const AdapterRecord& adapter : adapters)
+        entries.push_back({adapter.index, AnsiToWide(adapter.name)});
+    report.adapters = std::move(entries);
+}
+
+HRESULT ToInterfacePage(const InterfaceRecord& record, InterfacePage& page)
+{
+    NameValueList list;
+    HRESULT hr = AppendInterfaceStatusRows(record, list);
+    if (SUCCEEDED(hr))
+        hr = ToCounterRows(list, page.rows);
+    page.index = record.index;
+    page.name = record.name;
+    return hr;
+}
+
+std::wstring InterfaceNamed(uint32_t index) { return L"interface " + std::to_wstring(index); }
+
+// Every interface, then any asked-for index the list does not hold.
+void ReadAllInterfaces(Report& report, const std::vector<uint32_t>& indexes)
+{
+    InterfaceList interfaces;
+    const HRESULT hr = NetworkInfo().QueryInterfaces(interfaces);
+    if (FAILED(hr)) {
+        report.failures.push_back(Failure("interfaces", L"the interfaces", hr));
+        return;
+    }
+    std::vector<InterfacePage> pages;
+    for (const InterfaceRecord& record : interfaces) {
+        InterfacePage page;
+        const HRESULT rowsHr = ToInterfacePage(record, page);
+        if (FAILED(rowsHr))
+            report.failures.push_back(Failure("interface", InterfaceNamed(record.index), rowsHr));
+        else
+            pages.push_back(std::move(page));
+    }
+    for (const uint32_t index : indexes) {
+        const bool listed = std::any_of(interfaces.begin(), interfaces.end(),
+                                        [index](const InterfaceRecord& record) { return record.index == index; });
+        if (!listed)
+            report.failures.push_back(Failure("interface", InterfaceNamed(index), E_INVALIDARG));
+    }
+    report.interfaces = std::move(pages);
+}
+
+void ReadChosenInterfaces(Report& report, const std::vector<uint32_t>& indexes)
+{
+    std::vector<InterfacePage> pages;
+    for (const uint32_t index : indexes) {
+        InterfaceRecord record;
+        InterfacePage page;
+        HRESULT hr = NetworkInfo().FindInterface(index, record);
+        if (SUCCEEDED(hr))
+            hr = ToInterfacePage(record, page);
+        if (FAILED(hr))
+            report.failures.push_back(Failure("interface", InterfaceNamed(index), hr));
+        else
+            pages.push_back(std::move(page));
+    }
+    // Like any other page whose read failed, none at all when none was found.
+    if (!pages.empty())
+        report.interfaces = std::move(pages);
+}
+
+void ReadProtocol(Report& report, const ProtocolName& name, const ProtocolReader& reader)
+{
+    NameValueList list;
+    ProtocolPage page{std::string(name.key), std::wstring(name.title), {}};
+    HRESULT hr = (ProtocolStatistics().*reader.read)(list);
+    if (SUCCEEDED(hr))
+        hr = ToCounterRows(list, page.rows);
+    if (FAILED(hr)) {
+        // The statistics view's own message, told apart by its table.
+        report.failures.push_back({page.key, L"Failed to retrieve statistics (" + page.title + L")",
+                                   static_cast<uint32_t>(hr)});
+        return;
+    }
+    report.protocols.push_back(std::move(page));
+}
+
+} // namespace
+
+Report BuildReport(const PageSelection& pages)
+{
+    Report report;
+    if (pages.summary)
+        ReadSummary(report);
+    if (pages.adapters)
+        ReadAdapters(report);
+    if (pages.allInterfaces)
+        ReadAllInterfaces(report, pages.interfaceIndexes);
+    else if (!pages.interfaceIndexes.empty())
+        ReadChosenInterfaces(report, pages.interfaceIndexes);
+    for (std::size_t i = 0; i < kProtocolNames.size(); ++i)
+        if (pages.Wants(kProtocolNames[i].protocol))
+            ReadProtocol(report, kProtocolNames[i], kProtocolReaders[i]);
+    return report;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The report as readable UTF-8 text: a heading per page, then its lines
+// indented; rows as "label:" and the value, in aligned columns.
+#include "report/ReportModel.h"
+
+#include <string>
+
+std::string WriteText(const Report& report);
+
+// The failures, one line each, for standard error.
+std::string WriteFailures(const Report& report);
