@@ -37,6 +37,11 @@ LRESULT ViewSummary::OnInitDialog(HWND, LPARAM)
     headlineFont.reset(CreateFontIndirectW(&bold));
     SendDlgItemMessageW(m_hWnd, IDC_HEADLINE, WM_SETFONT, reinterpret_cast<WPARAM>(headlineFont.get()), TRUE);
     Refresh();
+    // A template of exactly the full-screen size gets no size change from the
+    // full-screen sizing, so place the controls here as well.
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    OnSize(client.right, client.bottom);
     return TRUE;
 }
 

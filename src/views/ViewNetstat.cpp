@@ -50,6 +50,10 @@ LRESULT ViewNetstat::OnInitDialog(HWND, LPARAM)
     InitFullScreen();
     tabs = GetDlgItem(IDC_TABS);
     SendMessageW(tabs, CCM_SETVERSION, COMCTL32_VERSION, 0);
+    // Some tab controls give every tab a minimum width; five of those do not
+    // fit 240 pixels and the strip would scroll. Lifted before the first tab,
+    // so the control never makes its scroll arrows.
+    SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, 0);
     for (int i = 0; i < kTabCount; ++i) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
