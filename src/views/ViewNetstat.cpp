@@ -61,12 +61,12 @@ LRESULT ViewNetstat::OnInitDialog(HWND, LPARAM)
         SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
     listView = CreateNameValueListView(tabs);
-    ShowStatistics(0);
     // The list was made after the full-screen sizing; place it now rather
     // than wait for a size change the platform may never send.
     RECT client{};
     GetClientRect(m_hWnd, &client);
     OnSize(client.right, client.bottom);
+    ShowStatistics(0);
     return TRUE;
 }
 
