@@ -68,7 +68,7 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& arguments)
                                             [&](const ProtocolName& p) { return Is(argument, p.key); });
             if (named == kProtocolNames.end())
                 return UsageError{L"unknown argument " + Quoted(argument)};
-            request.pages.protocols[static_cast<std::size_t>(named - kProtocolNames.begin())] = true;
+            request.pages.protocols[static_cast<std::size_t>(named->protocol)] = true;
         }
     }
     if (!anyPage)

@@ -31,7 +31,7 @@ struct PageSelection {
     bool adapters = false;
     bool allInterfaces = false;
     std::vector<uint32_t> interfaceIndexes; // distinct, in the order given
-    std::array<bool, kProtocolNames.size()> protocols{}; // by position in kProtocolNames
+    std::array<bool, kProtocolNames.size()> protocols{}; // indexed by Protocol
 
     bool Wants(Protocol protocol) const { return protocols[static_cast<std::size_t>(protocol)]; }
     bool operator==(const PageSelection&) const = default;
