@@ -59,8 +59,10 @@ void FitFullScreen(HWND dialog)
     // A pop-up covers its owner's client area, its title bar over the owner's,
     // which stands for the device's taskbar.
     POINT origin{0, kTaskbarHeight};
-    if (HWND owner = GetWindow(dialog, GW_OWNER))
+    if (HWND owner = GetWindow(dialog, GW_OWNER)) {
+        origin = {0, 0};
         ClientToScreen(owner, &origin);
+    }
     RECT r{0, 0, area.cx, area.cy};
     AdjustWindowRectEx(&r, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
     SetWindowPos(dialog, nullptr, origin.x + r.left, origin.y + r.top, r.right - r.left, r.bottom - r.top,

@@ -302,6 +302,7 @@ TEST(FrameWithoutATemplate, SwitchesToAViewWithoutAWindow)
         Module().AddMessageLoop(&loop);
         MainFrame frame;
         ASSERT_NE(frame.CreateFrame(), nullptr);
+        ShowWindow(frame.m_hWnd, SW_SHOW);
         ASSERT_EQ(frame.ViewTable().size(), 9u);
         HWND summary = frame.ViewTable()[0].viewWindow;
         EXPECT_EQ(frame.ViewTable()[3].viewIndex, 3);

@@ -42,41 +42,102 @@ void RemoveFolder(const std::wstring& folder)
 
 namespace {
 
-BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found)
+// Resource names and types by value: ordinals stay ordinals, strings are copied.
+struct ResourceName {
+    std::wstring text;
+    WORD ordinal = 0;
+    explicit ResourceName(LPCWSTR name)
+    {
+        if (IS_INTRESOURCE(name))
+            ordinal = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+        else
+            text = name;
+    }
+    LPCWSTR get() const { return text.empty() ? MAKEINTRESOURCEW(ordinal) : text.c_str(); }
+    bool Is(LPCWSTR other) const { return IS_INTRESOURCE(other) ? text.empty() && ordinal == reinterpret_cast<ULONG_PTR>(other) : text == other; }
+};
+
+struct Entry {
+    ResourceName type, name;
+    WORD language;
+};
+
+BOOL CALLBACK OnLanguage(HMODULE, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR all)
 {
-    *reinterpret_cast<WORD*>(found) = language;
-    return FALSE;
+    reinterpret_cast<std::vector<Entry>*>(all)->push_back({ResourceName(type), ResourceName(name), language});
+    return TRUE;
 }
 
-// The language the library stores the resource under; neutral for a new one.
-WORD LanguageOf(const wchar_t* type, int id)
+BOOL CALLBACK OnName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR all)
 {
-    WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
-    if (HMODULE original = LoadLocalization()) {
-        EnumResourceLanguagesW(original, type, MAKEINTRESOURCEW(id), &TakeLanguage,
-                               reinterpret_cast<LONG_PTR>(&language));
-        FreeLibrary(original);
-    }
-    return language;
+    return EnumResourceLanguagesW(module, type, name, &OnLanguage, all) || true;
+}
+
+BOOL CALLBACK OnType(HMODULE module, LPWSTR type, LONG_PTR all)
+{
+    return EnumResourceNamesW(module, type, &OnName, all) || true;
 }
 
 }  // namespace
 
+// The library is written afresh from the real one's resources, less or
+// instead of the edited ones: the platform's updater cannot be trusted to
+// delete a single resource.
 bool WriteLocalizationVariant(const std::wstring& folder, const std::vector<ResourceEdit>& edits)
 {
     const std::wstring target = folder + L"localization.dll";
     if (!CopyFileW((ProgramFolder() + L"localization.dll").c_str(), target.c_str(), FALSE))
         return false;
-    HANDLE update = BeginUpdateResourceW(target.c_str(), FALSE);
+    HMODULE original = LoadLocalization();
+    if (!original)
+        return false;
+    std::vector<Entry> all;
+    EnumResourceTypesW(original, &OnType, reinterpret_cast<LONG_PTR>(&all));
+
+    HANDLE update = BeginUpdateResourceW(target.c_str(), TRUE);
+    bool ok = update != nullptr && !all.empty();
+    std::vector<bool> applied(edits.size(), false);
+    for (const Entry& e : all) {
+        const ResourceEdit* edit = nullptr;
+        for (size_t i = 0; i < edits.size(); ++i) {
+            if (e.type.Is(edits[i].type) && e.name.Is(MAKEINTRESOURCEW(edits[i].id))) {
+                edit = &edits[i];
+                applied[i] = true;
+            }
+        }
+        std::vector<unsigned char> data;
+        if (edit) {
+            data = edit->data;
+        } else {
+            HRSRC found = FindResourceExW(original, e.type.get(), e.name.get(), e.language);
+            const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(original, found)));
+            if (bytes)
+                data.assign(bytes, bytes + SizeofResource(original, found));
+        }
+        if (!data.empty() && ok)
+            ok = UpdateResourceW(update, e.type.get(), e.name.get(), e.language, data.data(), static_cast<DWORD>(data.size()));
+    }
+    // Edits for resources the library does not have add them.
+    for (size_t i = 0; i < edits.size() && ok; ++i)
+        if (!applied[i] && !edits[i].data.empty())
+            ok = UpdateResourceW(update, edits[i].type, MAKEINTRESOURCEW(edits[i].id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                 const_cast<unsigned char*>(edits[i].data.data()), static_cast<DWORD>(edits[i].data.size()));
+    FreeLibrary(original);
     if (!update)
         return false;
-    bool ok = true;
+    if (!EndUpdateResourceW(update, !ok) || !ok)
+        return false;
+
+    // Check that the edits took.
+    HMODULE variant = LoadLocalization(target);
+    if (!variant)
+        return false;
     for (const ResourceEdit& e : edits) {
-        void* data = e.data.empty() ? nullptr : const_cast<unsigned char*>(e.data.data());
-        ok = ok && UpdateResourceW(update, e.type, MAKEINTRESOURCEW(e.id), LanguageOf(e.type, e.id),
-                                   data, static_cast<DWORD>(e.data.size()));
+        const bool present = FindResourceW(variant, MAKEINTRESOURCEW(e.id), e.type) != nullptr;
+        ok = ok && present == !e.data.empty();
     }
-    return EndUpdateResourceW(update, !ok) && ok;
+    FreeLibrary(variant);
+    return ok;
 }
 
 std::vector<unsigned char> ResourceBytes(HMODULE module, const wchar_t* type, int id)
