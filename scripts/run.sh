@@ -1,11 +1,12 @@
 #!/bin/sh
 # Installs what is missing, builds Orvane and starts it under Wine.
-# With no display, it runs on a virtual one (Xvfb), saves a picture of its
-# window and prints the picture's path.
+# With no display, it runs on a virtual one (Xvfb) and takes a tour of every
+# page in portrait and landscape: one picture per page into a folder it
+# names, and the text each data page shows.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ORVANE_BUILD:-$root/build}"
-"$root/scripts/build.sh" --target orvane localization >&2
+"$root/scripts/build.sh" --target orvane localization orvane-tour >&2
 
 export WINEPREFIX="$build/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX" x11
@@ -14,8 +15,7 @@ if [ -n "${DISPLAY:-}" ]; then
     exec wine "$build/bin/orvane.exe"
 fi
 
-out="${ORVANE_SHOTS:-$build/screenshots}"
-mkdir -p "$out"
+out="${ORVANE_SHOTS:-$build/tour}"
 display=":$((90 + $$ % 100))"
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -23,19 +23,14 @@ trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT IN
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-wine "$build/bin/orvane.exe" &
-for _ in $(seq 100); do
-    geometry="$(xwininfo -name Orvane 2>/dev/null || true)"
-    [ -n "$geometry" ] && break
-    sleep 0.2
+# The tour starts Orvane, visits every page in both orientations and ends it.
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/*.bmp
+status=0
+wine "$build/bin/orvane-tour.exe" "$(winepath -w "$out")" || status=$?
+for picture in "$out"/*.bmp; do
+    [ -e "$picture" ] || continue
+    convert "$picture" -strip -define png:compression-level=9 "${picture%.bmp}.png" && rm "$picture"
 done
-[ -n "$geometry" ] || { echo "Orvane's window did not appear" >&2; exit 1; }
-sleep 2
-x=$(echo "$geometry" | awk '/Absolute upper-left X/ {print $4}')
-y=$(echo "$geometry" | awk '/Absolute upper-left Y/ {print $4}')
-w=$(echo "$geometry" | awk '/Width:/ {print $2}')
-h=$(echo "$geometry" | awk '/Height:/ {print $2}')
-# The frame and the 26-pixel menu bar below it.
-picture="$out/orvane.png"
-import -window root -crop "${w}x$((h + 26))+${x}+${y}" +repage "$picture"
-echo "$picture"
+echo "Pictures of every page: $out"
+exit "$status"
