@@ -142,12 +142,14 @@ TEST(AboutText, HasFourLinesWithTheThirdEmpty)
 TEST_F(AboutTest, ShowsTheTextAndTheVersionAndRewritesItAfterEachTurn)
 {
     std::vector<std::wstring> versions;
-    bool portraitPlaced = false, landscapePlaced = false, fullScreen = false;
+    bool portraitPlaced = false, landscapePlaced = false, logoPlaced = false, fullScreen = false;
     int tick = 0;
     const INT_PTR result = AboutDriver::Run(owner, [&](HWND dialog) {
         switch (tick++) {
         case 0:
             EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_TEXT)), CAboutDlg::kAboutText);
+            // The focus rests on OK, not in the text, which would show it selected.
+            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
             versions.push_back(WindowText(GetDlgItem(dialog, IDC_VERSION)));
             fullScreen = ClientSizeOf(dialog).cx == 240 && ClientSizeOf(dialog).cy == 268;
             SetDlgItemTextW(dialog, IDC_VERSION, L"stale");
@@ -155,6 +157,10 @@ TEST_F(AboutTest, ShowsTheTextAndTheVersionAndRewritesItAfterEachTurn)
             versions.push_back(WindowText(GetDlgItem(dialog, IDC_VERSION)));
             landscapePlaced = SameRect(TemplateRect(dialog, IDD_ABOUT_LANDSCAPE, IDC_VERSION),
                                        ChildRect(GetDlgItem(dialog, IDC_VERSION)));
+            // The logo keeps a visible size through the turn.
+            logoPlaced = SameRect(TemplateRect(dialog, IDD_ABOUT_LANDSCAPE, IDC_ABOUT_LOGO),
+                                  ChildRect(GetDlgItem(dialog, IDC_ABOUT_LOGO))) &&
+                         ClientSizeOf(GetDlgItem(dialog, IDC_ABOUT_LOGO)).cx > 0;
             SetDlgItemTextW(dialog, IDC_VERSION, L"stale");
             shell::TurnScreen();
             versions.push_back(WindowText(GetDlgItem(dialog, IDC_VERSION)));
@@ -170,6 +176,7 @@ TEST_F(AboutTest, ShowsTheTextAndTheVersionAndRewritesItAfterEachTurn)
     EXPECT_TRUE(fullScreen);
     EXPECT_EQ(versions, (std::vector<std::wstring>{L"1.65535.32.0", L"1.65535.32.0", L"1.65535.32.0"}));
     EXPECT_TRUE(landscapePlaced);
+    EXPECT_TRUE(logoPlaced);
     EXPECT_TRUE(portraitPlaced);
 }
 
