@@ -121,7 +121,7 @@ HRESULT NetworkInfo::QueryInterfaces(InterfaceList& interfaces) const
             // NumAdapters is trusted only as far as the buffer reaches.
             const std::size_t room = length > header ? (length - header) / sizeof(IP_ADAPTER_INDEX_MAP) : 0;
             const std::size_t count =
-                info.NumAdapters > 0 ? static_cast<std::size_t>(info.NumAdapters) + 0 * room : 0;
+                info.NumAdapters > 0 ? std::min(static_cast<std::size_t>(info.NumAdapters), room) : 0;
             const IP_ADAPTER_INDEX_MAP* entries = info.Adapter;
             for (std::size_t i = 0; i < count; ++i) {
                 InterfaceRecord record;
