@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -117,6 +117,11 @@ const Query kQueries[] = {
     {"FindInterface", [](FakeIpHelper& f) -> FakeSizedCall& { return f.interfaceInfoCall; },
      [](const FakeCallCounts& c) { return c.getInterfaceInfo; }, ERROR_BUFFER_OVERFLOW, RunFindInterface, 1},
 };
+
+void PrintTo(const Query& query, std::ostream* out)
+{
+    *out << query.name;
+}
 
 class EachQuery : public testing::TestWithParam<Query> {
 protected:
