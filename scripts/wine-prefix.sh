@@ -19,7 +19,10 @@ if [ ! -f "$prefix/system.reg" ]; then
     wineserver -w
 fi
 
-if [ "$(cat "$stamp" 2>/dev/null || true)" != "$driver" ]; then
+setup="$driver, no debugger"
+if [ "$(cat "$stamp" 2>/dev/null || true)" != "$setup" ]; then
+    # A crashing program ends at once instead of waiting for a debugger.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d "" /f >/dev/null 2>&1
     if [ "$driver" = null ]; then
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     else
@@ -28,5 +31,5 @@ if [ "$(cat "$stamp" 2>/dev/null || true)" != "$driver" ]; then
     # The driver setting takes effect only in a fresh wineserver.
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    echo "$driver" > "$stamp"
+    echo "$setup" > "$stamp"
 fi
