@@ -15,6 +15,36 @@ namespace {
 // one zero-filled block of that size is filled by a second call and freed on
 // every path. There is no retry. `build` gets the filled structure and the
 // length the second call was given.
+// The block a query filled. The platform links its nodes inside that block;
+// a Next that leaves it, or a chain longer than the block can hold (a loop),
+// ends the walk instead of reading elsewhere or going round for ever.
+struct Block {
+    const BYTE* begin;
+    const BYTE* end;
+
+    template <typename Node>
+    bool Holds(const Node* node) const
+    {
+        const auto* at = reinterpret_cast<const BYTE*>(node);
+        return node && at >= begin && at <= end && static_cast<std::size_t>(end - at) >= sizeof(Node);
+    }
+
+    template <typename Node>
+    std::size_t MostNodes() const
+    {
+        return static_cast<std::size_t>(end - begin) / sizeof(Node);
+    }
+};
+
+AddressList ChainInBlock(const IP_ADDR_STRING* head, const Block& block)
+{
+    AddressList list;
+    std::size_t left = block.MostNodes<IP_ADDR_STRING>() + 1;  // the head may be embedded in a bigger node
+    for (const IP_ADDR_STRING* node = head; block.Holds(node) && left > 0; node = node->Next, --left)
+        list.push_back(TextOfField(node->IpAddress.String));
+    return list;
+}
+
 template <typename T, typename Call, typename Build>
 HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T minimumBytes, Call call,
                           Build build)
@@ -33,7 +63,9 @@ HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T mi
     if (call(buffer.As<T>(), &length) != NO_ERROR)
         return E_FAIL;
 
-    build(*buffer.As<const T>(), given);
+    const SIZE_T bytes = std::max<SIZE_T>(given, minimumBytes);
+    const Block block{buffer.As<const BYTE>(), buffer.As<const BYTE>() + bytes};
+    build(*buffer.As<const T>(), given, block);
     return S_OK;
 }
 
@@ -53,13 +85,13 @@ HRESULT NetworkInfo::QueryNetworkParams(NetworkParams& params) const
     return ProbeAllocateFill<FIXED_INFO>(
         api, ERROR_BUFFER_OVERFLOW, sizeof(FIXED_INFO),
         [&](FIXED_INFO* info, ULONG* length) { return api.getNetworkParams(info, length); },
-        [&](const FIXED_INFO& info, ULONG) {
+        [&](const FIXED_INFO& info, ULONG, const Block& block) {
             // All four fields are replaced together; nothing old is merged in.
             NetworkParams fresh;
             fresh.hostName = TextOfField(info.HostName);
             fresh.domainName = TextOfField(info.DomainName);
             fresh.nodeType = info.NodeType;
-            fresh.dnsServers = AddressChainToList(&info.DnsServerList);
+            fresh.dnsServers = ChainInBlock(&info.DnsServerList, block);
             params = std::move(fresh);
         });
 }
@@ -70,21 +102,22 @@ HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
     return ProbeAllocateFill<IP_ADAPTER_INFO>(
         api, ERROR_BUFFER_OVERFLOW, sizeof(IP_ADAPTER_INFO),
         [&](IP_ADAPTER_INFO* info, ULONG* length) { return api.getAdaptersInfo(info, length); },
-        [&](const IP_ADAPTER_INFO& first, ULONG) {
-            for (const IP_ADAPTER_INFO* info = &first; info; info = info->Next) {
+        [&](const IP_ADAPTER_INFO& first, ULONG, const Block& block) {
+            std::size_t left = block.MostNodes<IP_ADAPTER_INFO>();
+            for (const IP_ADAPTER_INFO* info = &first; block.Holds(info) && left > 0; info = info->Next, --left) {
                 AdapterRecord record;
                 record.index = info->Index;
                 record.name = TextOfField(info->AdapterName);
                 record.description = TextOfField(info->Description);
-                record.ipAddresses = AddressChainToList(&info->IpAddressList);
-                record.gateways = AddressChainToList(&info->GatewayList);
+                record.ipAddresses = ChainInBlock(&info->IpAddressList, block);
+                record.gateways = ChainInBlock(&info->GatewayList, block);
                 record.dhcpEnabled = info->DhcpEnabled != 0;
                 if (record.dhcpEnabled)
-                    record.dhcpServers = AddressChainToList(&info->DhcpServer);
+                    record.dhcpServers = ChainInBlock(&info->DhcpServer, block);
                 record.haveWins = info->HaveWins != 0;
                 if (record.haveWins) {
-                    record.primaryWinsServers = AddressChainToList(&info->PrimaryWinsServer);
-                    record.secondaryWinsServers = AddressChainToList(&info->SecondaryWinsServer);
+                    record.primaryWinsServers = ChainInBlock(&info->PrimaryWinsServer, block);
+                    record.secondaryWinsServers = ChainInBlock(&info->SecondaryWinsServer, block);
                 }
                 // A failure leaves the new record's zeros and empty list:
                 // one adapter without per-adapter data does not stop the rest.
@@ -101,11 +134,11 @@ HRESULT NetworkInfo::QueryPerAdapterInfo(AdapterRecord& adapter) const
     return ProbeAllocateFill<IP_PER_ADAPTER_INFO>(
         api, ERROR_BUFFER_OVERFLOW, sizeof(IP_PER_ADAPTER_INFO),
         [&](IP_PER_ADAPTER_INFO* info, ULONG* length) { return api.getPerAdapterInfo(index, info, length); },
-        [&](const IP_PER_ADAPTER_INFO& info, ULONG) {
+        [&](const IP_PER_ADAPTER_INFO& info, ULONG, const Block& block) {
             PerAdapterRecord fresh;
             fresh.autoconfigEnabled = info.AutoconfigEnabled;
             fresh.autoconfigActive = info.AutoconfigActive;
-            fresh.dnsServers = AddressChainToList(&info.DnsServerList);
+            fresh.dnsServers = ChainInBlock(&info.DnsServerList, block);
             adapter.perAdapter = std::move(fresh);
         });
 }
@@ -117,7 +150,7 @@ HRESULT NetworkInfo::QueryInterfaces(InterfaceList& interfaces) const
     return ProbeAllocateFill<IP_INTERFACE_INFO>(
         api, ERROR_INSUFFICIENT_BUFFER, header,
         [&](IP_INTERFACE_INFO* info, ULONG* length) { return api.getInterfaceInfo(info, length); },
-        [&](const IP_INTERFACE_INFO& info, ULONG length) {
+        [&](const IP_INTERFACE_INFO& info, ULONG length, const Block&) {
             // NumAdapters is trusted only as far as the buffer reaches.
             const std::size_t room = length > header ? (length - header) / sizeof(IP_ADAPTER_INDEX_MAP) : 0;
             const std::size_t count =
