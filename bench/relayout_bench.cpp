@@ -1,0 +1,242 @@
+// RelayoutFromTemplate on the largest dialog template of localization.dll,
+// turning a live dialog between that template and its twin, against a bare
+// batch of the same moves with rectangles worked out beforehand.
+#include "bench_support.h"
+
+#include "layout/DialogTemplate.h"
+#include "layout/Relayout.h"
+
+#include <algorithm>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace {
+
+INT_PTR CALLBACK BareDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+std::span<const std::uint8_t> TemplateBytes(HMODULE module, int id)
+{
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return {};
+    return {static_cast<const std::uint8_t*>(bytes), SizeofResource(module, found)};
+}
+
+BOOL CALLBACK CollectId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR ids)
+{
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<int>*>(ids)->push_back(static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+struct Template {
+    int id = 0;
+    std::size_t bytes = 0;
+    layout::ParsedTemplate parsed;
+    std::multiset<std::uint16_t> ids;
+};
+
+std::vector<Template> DialogTemplates(HMODULE module)
+{
+    std::vector<int> ids;
+    EnumResourceNamesW(module, MAKEINTRESOURCEW(5), CollectId, reinterpret_cast<LONG_PTR>(&ids));
+    std::vector<Template> templates;
+    for (int id : ids) {
+        Template t;
+        t.id = id;
+        const auto bytes = TemplateBytes(module, id);
+        t.bytes = bytes.size();
+        if (layout::ParseTemplate(bytes, t.parsed) != layout::TemplateStatus::Ok)
+            continue;
+        for (const auto& item : t.parsed.items)
+            t.ids.insert(item.id);
+        templates.push_back(std::move(t));
+    }
+    return templates;
+}
+
+struct Move {
+    HWND control;
+    RECT rect;
+};
+
+// The moves the template asks for, in pixels of the live dialog.
+std::vector<Move> MovesOf(HWND dialog, const Template& t)
+{
+    std::vector<Move> moves;
+    for (const auto& item : t.parsed.items) {
+        RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(dialog, &r);
+        if (HWND control = GetDlgItem(dialog, item.id))
+            moves.push_back({control, r});
+    }
+    return moves;
+}
+
+void BareBatch(const std::vector<Move>& moves)
+{
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(moves.size()));
+    for (const Move& m : moves)
+        batch = DeferWindowPos(batch, m.control, nullptr, m.rect.left, m.rect.top, m.rect.right - m.rect.left,
+                               m.rect.bottom - m.rect.top, SWP_NOZORDER);
+    EndDeferWindowPos(batch);
+}
+
+// What the template's content asks for, made ready beforehand: the texts of
+// statics and buttons and the reselection of list and combo boxes.
+struct ContentStep {
+    HWND control;
+    std::wstring text;
+    UINT getSelection = 0;
+    UINT setSelection = 0;
+};
+
+std::vector<ContentStep> ContentOf(HWND dialog, const Template& t)
+{
+    std::vector<ContentStep> steps;
+    for (const auto& item : t.parsed.items) {
+        HWND control = GetDlgItem(dialog, item.id);
+        if (!control || item.windowClass.kind != layout::FieldKind::Ordinal)
+            continue;
+        switch (item.windowClass.ordinal) {
+        case layout::kButtonClass:
+        case layout::kStaticClass:
+            if (item.title.kind != layout::FieldKind::Ordinal)
+                steps.push_back({control, std::wstring(item.title.text.begin(), item.title.text.end())});
+            break;
+        case layout::kListBoxClass:
+            steps.push_back({control, {}, LB_GETCURSEL, LB_SETCURSEL});
+            break;
+        case layout::kComboBoxClass:
+            steps.push_back({control, {}, CB_GETCURSEL, CB_SETCURSEL});
+            break;
+        default:
+            break;
+        }
+    }
+    return steps;
+}
+
+// With `compareFirst`, a text already shown is not set again.
+void BareContent(const std::vector<ContentStep>& steps, bool compareFirst)
+{
+    wchar_t shown[256];
+    for (const ContentStep& s : steps) {
+        if (compareFirst && !s.getSelection &&
+            SendMessageW(s.control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(shown)) >= 0 && s.text == shown)
+            continue;
+        if (s.getSelection) {
+            const LRESULT selection = SendMessageW(s.control, s.getSelection, 0, 0);
+            if (selection != -1)
+                SendMessageW(s.control, s.setSelection, static_cast<WPARAM>(selection), 0);
+        } else {
+            SendMessageW(s.control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.text.c_str()));
+        }
+    }
+}
+
+volatile std::uintptr_t g_sink = 0;
+
+// The engine's per-item platform look-ups alone: the control by id and its
+// rectangle in pixels.
+void LookUps(HWND dialog, const Template& t)
+{
+    for (const auto& item : t.parsed.items) {
+        RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(dialog, &r);
+        g_sink = g_sink + reinterpret_cast<std::uintptr_t>(GetDlgItem(dialog, item.id)) + static_cast<std::uintptr_t>(r.left);
+    }
+}
+
+// The engine's template reading alone: one check, one walk.
+void ReadTemplate(HMODULE module, int id)
+{
+    const auto bytes = TemplateBytes(module, id);
+    layout::TemplateHeader header;
+    layout::ValidateTemplate(bytes, header);
+    layout::ForEachItem(bytes, header, [](const layout::TemplateItem& item) { g_sink = g_sink + item.id; });
+}
+
+}  // namespace
+
+int RunRelayoutBench(int rounds)
+{
+    HMODULE resources = bench::Resources();
+    const std::vector<Template> templates = DialogTemplates(resources);
+    if (templates.empty()) {
+        bench::Note("Relayout: no dialog template in localization.dll; not measured");
+        return 1;
+    }
+    const auto largest = std::max_element(templates.begin(), templates.end(), [](const Template& a, const Template& b) {
+        return std::pair(a.parsed.items.size(), a.bytes) < std::pair(b.parsed.items.size(), b.bytes);
+    });
+    // Its twin for the other orientation holds the same control ids.
+    auto twin = std::find_if(templates.begin(), templates.end(),
+                             [&](const Template& t) { return t.id != largest->id && t.ids == largest->ids; });
+    if (twin == templates.end())
+        twin = largest;
+    const Template* sides[] = {&*largest, &*twin};
+
+    HWND host = bench::CreateHost(0);
+    HWND dialog = CreateDialogParamW(resources, MAKEINTRESOURCEW(largest->id), host, BareDialogProc, 0);
+    ShowWindow(dialog, SW_SHOW);
+    SetWindowPos(dialog, nullptr, 0, 0, 240, 268, SWP_NOZORDER | SWP_NOMOVE);
+    bench::Pump();
+    const std::vector<Move> moves[] = {MovesOf(dialog, *sides[0]), MovesOf(dialog, *sides[1])};
+    const std::vector<ContentStep> content[] = {ContentOf(dialog, *sides[0]), ContentOf(dialog, *sides[1])};
+
+    // Every sample turns the dialog to the twin's side and back, so each call
+    // really moves the controls and every sample holds both directions.
+    const auto bothSides = [](const auto& step) {
+        step(1);
+        step(0);
+    };
+    const auto samples = bench::Interleave(
+        rounds,
+        {
+            {"ours", [&] { bothSides([&](int s) { RelayoutFromTemplate(resources, dialog, sides[s]->id); }); }},
+            {"bare", [&] { bothSides([&](int s) { BareBatch(moves[s]); }); }},
+            {"bare with content",
+             [&] {
+                 bothSides([&](int s) {
+                     BareBatch(moves[s]);
+                     BareContent(content[s], false);
+                 });
+             }},
+            {"look-ups", [&] { bothSides([&](int s) { LookUps(dialog, *sides[s]); }); }},
+            {"reading", [&] { bothSides([&](int s) { ReadTemplate(resources, sides[s]->id); }); }},
+            {"bare with content, unchanged texts left alone",
+             [&] {
+                 bothSides([&](int s) {
+                     BareBatch(moves[s]);
+                     BareContent(content[s], true);
+                 });
+             }},
+        },
+        bench::Pump);
+    const bench::Spread ours = bench::SpreadOf(samples[0]);
+    const bench::Spread bare = bench::SpreadOf(samples[1]);
+    const bench::Spread withContent = bench::SpreadOf(samples[2]);
+    bench::Row("RelayoutFromTemplate, template " + std::to_string(largest->id) + " ⇄ " + std::to_string(twin->id) +
+                   " (" + std::to_string(largest->parsed.items.size()) + " controls)",
+               ours, bare, 1.2);
+    bench::Note("Relayout: " + std::to_string(rounds) + " rounds; the bare batch plus the same content refresh (" +
+                std::to_string(content[0].size()) + " texts and selections, prepared) takes " +
+                bench::Format(withContent.median) + " µs, so the content refresh the engine must do costs " +
+                bench::Format(withContent.median - bare.median) + " µs and the rest of ours " +
+                bench::Format(ours.median - withContent.median) + " µs; of that rest, GetDlgItem and MapDialogRect for every item take " +
+                bench::Format(bench::SpreadOf(samples[3]).median) + " µs and finding, checking and walking the template " +
+                bench::Format(bench::SpreadOf(samples[4]).median) + " µs (each sample turns there and back: two calls)");
+    bench::Note("Relayout: the bare batch plus the content refresh that leaves texts already shown alone (WM_GETTEXT "
+                "first) takes " + bench::Format(bench::SpreadOf(samples[5]).median) + " µs");
+    DestroyWindow(host);
+    bench::Pump();
+    return 0;
+}
