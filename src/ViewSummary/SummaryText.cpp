@@ -1,6 +1,6 @@
 #include "ViewSummary/SummaryText.h"
 
-#include "ViewSummary/AnsiText.h"
+#include "win/AnsiText.h"
 
 std::wstring ComposeSummaryText(const NetworkParams& params)
 {

@@ -1,7 +1,7 @@
 // The Summary page: host name, domain name and DNS servers as a short text.
 #pragma once
 
-#include "ViewSummary/OwnedFont.h"
+#include "win/OwnedFont.h"
 #include "resource_ids.h"
 #include "views/ToolView.h"
 

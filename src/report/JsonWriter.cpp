@@ -3,6 +3,7 @@
 #include "report/Utf8.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -27,9 +28,22 @@ std::string Member(std::string_view key, const std::string& value)
 
 std::string Number(uint32_t value) { return std::to_string(value); }
 
+// One-line object. Built by appending: GCC 12 warns falsely on "literal" + string&&.
+std::string InlineObject(std::initializer_list<std::string> members)
+{
+    std::string out(1, '{');
+    for (const std::string& member : members) {
+        if (out.size() > 1)
+            out += ", ";
+        out += member;
+    }
+    out += '}';
+    return out;
+}
+
 std::string Row(const CounterRow& row)
 {
-    return "{" + Member("name", JsonQuote(row.name)) + ", " + Member("value", Number(row.value)) + "}";
+    return InlineObject({Member("name", JsonQuote(row.name)), Member("value", Number(row.value))});
 }
 
 std::string Rows(const CounterRows& rows, int depth)
@@ -43,8 +57,11 @@ std::string Rows(const CounterRows& rows, int depth)
 std::string Summary(const SummaryPage& page, int depth)
 {
     std::string servers = "[";
-    for (std::size_t i = 0; i < page.dnsServers.size(); ++i)
-        servers += (i ? ", " : "") + JsonQuote(page.dnsServers[i]);
+    for (std::size_t i = 0; i < page.dnsServers.size(); ++i) {
+        if (i)
+            servers += ", ";
+        servers += JsonQuote(page.dnsServers[i]);
+    }
     servers += ']';
     return Block({Member("hostName", JsonQuote(page.hostName)), Member("domainName", JsonQuote(page.domainName)),
                   Member("dnsServers", servers), Member("text", JsonQuote(page.text))},
@@ -55,8 +72,7 @@ std::string Adapters(const std::vector<AdapterEntry>& adapters, int depth)
 {
     std::vector<std::string> items;
     for (const AdapterEntry& adapter : adapters)
-        items.push_back("{" + Member("index", Number(adapter.index)) + ", " + Member("name", JsonQuote(adapter.name)) +
-                        "}");
+        items.push_back(InlineObject({Member("index", Number(adapter.index)), Member("name", JsonQuote(adapter.name))}));
     return Block(items, depth, '[', ']');
 }
 
@@ -74,9 +90,9 @@ std::string Errors(const std::vector<ReadFailure>& failures, int depth)
 {
     std::vector<std::string> items;
     for (const ReadFailure& failure : failures)
-        items.push_back("{" + Member("page", JsonQuote(std::wstring(failure.page.begin(), failure.page.end()))) +
-                        ", " + Member("message", JsonQuote(failure.message)) + ", " +
-                        Member("code", Number(failure.code)) + "}");
+        items.push_back(InlineObject({Member("page", JsonQuote(std::wstring(failure.page.begin(), failure.page.end()))),
+                                      Member("message", JsonQuote(failure.message)),
+                                      Member("code", Number(failure.code))}));
     return Block(items, depth, '[', ']');
 }
 

@@ -1,6 +1,6 @@
 #include "report/ReportBuilder.h"
 
-#include "ViewSummary/AnsiText.h"
+#include "win/AnsiText.h"
 #include "ViewSummary/SummaryText.h"
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/NetworkInfo.h"

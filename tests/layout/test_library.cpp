@@ -68,6 +68,8 @@ std::wstring WindowText(HWND window)
 
 std::string ToString(const RECT& r)
 {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ","
-           + std::to_string(r.bottom) + ")";
+    std::string text(1, '(');
+    for (const auto& [value, after] : {std::pair{r.left, ","}, {r.top, ")-("}, {r.right, ","}, {r.bottom, ")"}})
+        text += std::to_string(value) + after;
+    return text;
 }

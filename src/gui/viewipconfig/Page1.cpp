@@ -1,6 +1,6 @@
 #include "gui/viewipconfig/Page1.h"
 
-#include "ViewSummary/AnsiText.h"
+#include "win/AnsiText.h"
 #include "netinfo/ErrorCheck.h"
 
 #include <algorithm>

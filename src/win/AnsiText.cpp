@@ -1,4 +1,4 @@
-#include "ViewSummary/AnsiText.h"
+#include "win/AnsiText.h"
 
 #include <windows.h>
 
