@@ -4,6 +4,7 @@
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/NetworkInfo.h"
 #include "views/NameValueListView.h"
+#include "views/TabStrip.h"
 
 #include <commctrl.h>
 
@@ -33,12 +34,8 @@ LRESULT ViewIpConfig::OnInitDialog(HWND, LPARAM)
     tabs = GetDlgItem(IDC_TABS);
     SendMessageW(tabs, CCM_SETVERSION, COMCTL32_VERSION, 0);
     int position = 0;
-    for (const wchar_t* text : kTabTexts) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(text);
-        SendMessageW(tabs, TCM_INSERTITEMW, position++, reinterpret_cast<LPARAM>(&item));
-    }
+    for (const wchar_t* text : kTabTexts)
+        InsertTab(tabs, position++, text);
     listView = CreateNameValueListView(tabs);
     // The page's code lives in the program's own image, not in the resource library.
     page.Create(GetModuleHandleW(nullptr), tabs, nullptr, WS_CHILD);
@@ -53,14 +50,9 @@ LRESULT ViewIpConfig::OnInitDialog(HWND, LPARAM)
 
 LRESULT ViewIpConfig::OnSize(int cx, int cy)
 {
-    const RECT area{0, 0, cx, cy};
-    if (IsRectEmpty(&area) || !IsWindow(tabs))
+    const int height = FitTabControl(tabs, cx, cy);
+    if (height < 0)
         return 0;
-    MoveWindow(tabs, 0, 0, cx, cy, TRUE);
-    RECT tab{};
-    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-    // Both children cover the tab control down to the strip along its bottom edge.
-    const int height = cy - (tab.bottom - tab.top) - 2;
     MoveWindow(listView, 0, 0, cx, height, TRUE);
     MoveWindow(page.m_hWnd, 0, 0, cx, height, TRUE);
     return 0;

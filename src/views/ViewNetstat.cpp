@@ -3,6 +3,7 @@
 #include "netinfo/ProtocolStatistics.h"
 #include "views/AppMessageBox.h"
 #include "views/NameValueListView.h"
+#include "views/TabStrip.h"
 
 #include <commctrl.h>
 
@@ -54,12 +55,8 @@ LRESULT ViewNetstat::OnInitDialog(HWND, LPARAM)
     // fit 240 pixels and the strip would scroll. Lifted before the first tab,
     // so the control never makes its scroll arrows.
     SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, 0);
-    for (int i = 0; i < kTabCount; ++i) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(kTabs[i].text);
-        SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int i = 0; i < kTabCount; ++i)
+        InsertTab(tabs, i, kTabs[i].text);
     listView = CreateNameValueListView(tabs);
     // The list was made after the full-screen sizing; place it now rather
     // than wait for a size change the platform may never send.
@@ -72,14 +69,9 @@ LRESULT ViewNetstat::OnInitDialog(HWND, LPARAM)
 
 LRESULT ViewNetstat::OnSize(int cx, int cy)
 {
-    const RECT area{0, 0, cx, cy};
-    if (IsRectEmpty(&area) || !IsWindow(tabs))
-        return 0;
-    MoveWindow(tabs, 0, 0, cx, cy, TRUE);
-    RECT tab{};
-    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-    // The list covers the tab control down to the strip along its bottom edge.
-    MoveWindow(listView, 0, 0, cx, cy - (tab.bottom - tab.top) - 2, TRUE);
+    const int height = FitTabControl(tabs, cx, cy);
+    if (height >= 0)
+        MoveWindow(listView, 0, 0, cx, height, TRUE);
     return 0;
 }
 
