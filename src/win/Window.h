@@ -11,6 +11,18 @@
 
 namespace win {
 
+// Runs the window's message map. A handler's exception must not cross the
+// platform's procedure frames: the message then gets the default handling.
+template <class T>
+bool Dispatch(T& window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) noexcept
+{
+    try {
+        return window.ProcessWindowMessage(hwnd, message, wParam, lParam, result);
+    } catch (...) {
+        return false;
+    }
+}
+
 // Plain wrapper over a window handle.
 class CWindow {
 public:
@@ -76,13 +88,7 @@ protected:
             return DefWindowProcW(hwnd, message, wParam, lParam);
 
         LRESULT result = 0;
-        bool handled = false;
-        try {
-            handled = self->ProcessWindowMessage(hwnd, message, wParam, lParam, result);
-        } catch (...) {
-            handled = false;
-        }
-        if (!handled)
+        if (!Dispatch(*self, hwnd, message, wParam, lParam, result))
             result = DefWindowProcW(hwnd, message, wParam, lParam);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -167,12 +173,7 @@ protected:
             return FALSE;
 
         LRESULT result = 0;
-        bool handled = false;
-        try {
-            handled = self->ProcessWindowMessage(hwnd, message, wParam, lParam, result);
-        } catch (...) {
-            handled = false;
-        }
+        const bool handled = Dispatch(*self, hwnd, message, wParam, lParam, result);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, DWLP_USER, 0);
             self->m_hWnd = nullptr;
