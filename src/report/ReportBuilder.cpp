@@ -164,8 +164,8 @@ void ReadProtocol(Report& report, const ProtocolName& name, const ProtocolReader
     if (SUCCEEDED(hr))
         hr = ToCounterRows(list, page.rows);
     if (FAILED(hr)) {
-        // The statistics view's own message, told apart by its table.
-        report.failures.push_back({page.key, L"Failed to retrieve statistics (" + page.title + L")",
+        // The statistics view's own message; the JSON errors name the table.
+        report.failures.push_back({page.key, L"Failed to retrieve statistics",
                                    static_cast<uint32_t>(hr)});
         return;
     }

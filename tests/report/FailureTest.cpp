@@ -33,7 +33,7 @@ TEST_F(Failures, ProtocolTableFailureKeepsTheOtherTables)
 
     const ReportOutcome text = Invoke({L"tcp", L"udp"});
     EXPECT_EQ(text.exitCode, 1);
-    EXPECT_EQ(text.err, "Failed to retrieve statistics (TCP)\n");
+    EXPECT_EQ(text.err, "Failed to retrieve statistics\n");
     EXPECT_TRUE(PageLines(text.out, "TCP").empty());
     EXPECT_EQ(Lines(text.out).front(), "UDP");
     EXPECT_EQ(SplitRowLine(PageLines(text.out, "UDP").at(0)),
@@ -47,7 +47,7 @@ TEST_F(Failures, ProtocolTableFailureKeepsTheOtherTables)
     ASSERT_EQ(document.at("errors").items.size(), 1u);
     const json::Value& error = document.at("errors").at(0);
     EXPECT_EQ(error.at("page").text, "tcp");
-    EXPECT_EQ(error.at("message").text, "Failed to retrieve statistics (TCP)");
+    EXPECT_EQ(error.at("message").text, "Failed to retrieve statistics");
     EXPECT_EQ(error.at("code").AsUint32(), 0x80004005u);
 }
 
@@ -57,7 +57,7 @@ TEST_F(Failures, IcmpFailureFailsBothDirections)
     fake.icmpAnswer = ERROR_INVALID_PARAMETER;
     const ReportOutcome outcome = Invoke({L"icmp-in", L"icmp-out", L"udp"});
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.err, "Failed to retrieve statistics (ICMP in)\nFailed to retrieve statistics (ICMP out)\n");
+    EXPECT_EQ(outcome.err, "Failed to retrieve statistics\nFailed to retrieve statistics\n");
     EXPECT_EQ(Lines(outcome.out).front(), "UDP");
 }
 
@@ -138,11 +138,11 @@ TEST_F(Failures, EveryReadFailingStillGivesADocument)
     EXPECT_EQ(text.err, "Failed to read the network parameters: 0x8000FFFF\n"
                         "Failed to read the adapters: 0x8000FFFF\n"
                         "Failed to read the interfaces: 0x80004005\n"
-                        "Failed to retrieve statistics (TCP)\n"
-                        "Failed to retrieve statistics (IP)\n"
-                        "Failed to retrieve statistics (UDP)\n"
-                        "Failed to retrieve statistics (ICMP in)\n"
-                        "Failed to retrieve statistics (ICMP out)\n");
+                        "Failed to retrieve statistics\n"
+                        "Failed to retrieve statistics\n"
+                        "Failed to retrieve statistics\n"
+                        "Failed to retrieve statistics\n"
+                        "Failed to retrieve statistics\n");
 
     const json::Value document = Document(Invoke({L"--json"}).out);
     EXPECT_EQ(document.Keys(), std::vector<std::string>{"errors"});
