@@ -3,6 +3,9 @@
 #include "layout/DialogTemplate.h"
 #include "layout/RelayoutInternal.h"
 
+#include <cwchar>
+#include <iterator>
+
 namespace layout {
 
 namespace {
@@ -14,6 +17,19 @@ const wchar_t* TextIn(std::span<const std::uint8_t> bytes, const TemplateField& 
     // The reader checked that the text's terminating zero lies inside the bytes.
     return field.kind == FieldKind::Text ? reinterpret_cast<const wchar_t*>(bytes.data() + field.textOffset)
                                          : L"";
+}
+
+// Puts the template's text back. A control that already shows it is left
+// alone: setting a text goes through the window server and repaints.
+void RestoreText(HWND control, const wchar_t* text, std::size_t length)
+{
+    wchar_t shown[128];
+    if (length < std::size(shown)) {
+        const auto got = SendMessageW(control, WM_GETTEXT, std::size(shown), reinterpret_cast<LPARAM>(shown));
+        if (got >= 0 && static_cast<std::size_t>(got) == length && std::wmemcmp(shown, text, length) == 0)
+            return;
+    }
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
 void ReloadImage(HMODULE resources, HWND control, std::uint32_t itemStyle, std::uint16_t ordinal)
@@ -60,7 +76,7 @@ void RefreshContent(HMODULE resources, HWND control, std::span<const std::uint8_
         if (item.title.kind == FieldKind::Ordinal)
             ReloadImage(resources, control, item.style, item.title.ordinal);
         else
-            SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(TextIn(bytes, item.title)));
+            RestoreText(control, TextIn(bytes, item.title), item.title.textLength);
         break;
     case kListBoxClass:
         Reselect(control, LB_GETCURSEL, LB_SETCURSEL);

@@ -46,6 +46,9 @@ HWND CreateNameValueListView(HWND parent)
 
 void FillNameValueList(HWND listView, const NameValueList& rows)
 {
+    // One repaint for the whole fill: each insert at the top would otherwise
+    // move and repaint every row below it.
+    SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
     for (const NameValueRow& row : rows) {
         LVITEMW item{};
@@ -62,4 +65,6 @@ void FillNameValueList(HWND listView, const NameValueList& rows)
         value.pszText = TextOf(row.value);
         SendMessageW(listView, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&value));
     }
+    SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listView, nullptr, TRUE);
 }
