@@ -188,6 +188,13 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
         return FALSE;
     HWND parent = info->hwndParent;
 
+    // The program's main window stands for the screen whether or not its bar
+    // can be made: without one it keeps its full height.
+    if (!IsDialog(parent) && !(GetWindowLongPtrW(parent, GWL_STYLE) & WS_CHILD))
+        BecomeMainWindow(parent);
+    else
+        Track(parent);
+
     HMENU menu = nullptr;
     if (info->dwFlags & SHCMBF_HMENU) {
         menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(info->nToolBarId));
@@ -196,11 +203,6 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
     } else if (!(info->dwFlags & SHCMBF_EMPTYBAR)) {
         return FALSE;  // toolbar resources exist only on the device
     }
-
-    if (!IsDialog(parent) && !(GetWindowLongPtrW(parent, GWL_STYLE) & WS_CHILD))
-        BecomeMainWindow(parent);
-    else
-        Track(parent);
 
     // The bar overlays the bottom of the screen, where the owner's fitted
     // client area (the full-screen area) ends.
@@ -224,9 +226,10 @@ void TurnScreen()
     Device& d = TheDevice();
     d.landscape = !d.landscape;
     if (d.frame && IsWindow(d.frame)) {
-        const SIZE area = FullScreenArea();
+        // A frame without a menu bar keeps the whole screen below the taskbar.
+        const int bar = GetPropW(d.frame, kMenuBarProp) ? kMenuBarHeight : 0;
         int width = 0;
-        const int height = WindowHeightFor(d.frame, area.cx, area.cy, &width);
+        const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight - bar, &width);
         SetWindowPos(d.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Copy: a size handler may create or destroy dialogs.
