@@ -2,6 +2,7 @@
 // return must be what the kernel itself reports in /proc.
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
+#include "support/LinuxHost.h"
 
 #include <windows.h>
 
@@ -16,89 +17,9 @@
 #include <string>
 #include <vector>
 
+using namespace testing_support;
+
 namespace {
-
-// Empty when the test may run; otherwise why not.
-std::string WhyNotWineOnLinux()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
-        return "not running under Wine";
-    using HostVersion = void(CDECL*)(const char** sysname, const char** release);
-    const auto hostVersion = reinterpret_cast<HostVersion>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_host_version")));
-    const char* sysname = nullptr;
-    const char* release = nullptr;
-    if (hostVersion)
-        hostVersion(&sysname, &release);
-    if (!sysname || std::strcmp(sysname, "Linux") != 0)
-        return "Wine is not running on Linux";
-    return {};
-}
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-// A file of the Linux root, through Wine's unix namespace or its Z: drive.
-// /proc files report no size, so read until the end.
-std::optional<std::string> ReadLinuxFile(const std::wstring& path)
-{
-    std::wstring windowsPath = path;
-    std::replace(windowsPath.begin(), windowsPath.end(), L'/', L'\\');
-    for (const std::wstring& prefix : {std::wstring(L"\\\\?\\unix"), std::wstring(L"Z:")}) {
-        const Handle file(CreateFileW((prefix + windowsPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE)
-            continue;
-        std::string text;
-        char chunk[4096];
-        DWORD got = 0;
-        while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
-            text.append(chunk, got);
-        return text;
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> Words(const std::string& line)
-{
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
-
-// /proc/net/snmp gives each protocol as two lines, "Tcp: names" then
-// "Tcp: values"; the result maps each name to its value.
-std::map<std::string, long long> SnmpGroup(const std::string& snmp, const std::string& group)
-{
-    std::vector<std::vector<std::string>> lines;
-    std::istringstream in(snmp);
-    for (std::string line; std::getline(in, line);) {
-        std::vector<std::string> words = Words(line);
-        if (!words.empty() && words[0] == group + ":")
-            lines.push_back(std::move(words));
-    }
-    std::map<std::string, long long> values;
-    if (lines.size() == 2 && lines[0].size() == lines[1].size())
-        for (std::size_t i = 1; i < lines[0].size(); ++i)
-            values[lines[0][i]] = std::stoll(lines[1][i]);
-    return values;
-}
 
 std::map<std::wstring, std::wstring> RowsByName(const NameValueList& rows)
 {
@@ -175,9 +96,10 @@ TEST_F(RealPlatform, InterfacesAreTheKernelsOtherThanLoopback)
         const std::size_t colon = line.find(':');
         if (colon == std::string::npos)
             continue; // the two heading lines
-        const std::vector<std::string> name = Words(line.substr(0, colon));
-        if (name.size() == 1 && name[0] != "lo")
-            kernelNames.push_back(name[0]);
+        std::istringstream words(line.substr(0, colon));
+        std::string name, extra;
+        if (words >> name && !(words >> extra) && name != "lo")
+            kernelNames.push_back(name);
     }
 
     InterfaceList interfaces;

@@ -2,6 +2,7 @@
 // under Wine on Linux the TCP settings the report prints must be the
 // kernel's, as /proc/net/snmp gives them.
 #include "ReportTestSupport.h"
+#include "support/LinuxHost.h"
 
 #include <windows.h>
 
@@ -12,81 +13,18 @@
 #include <sstream>
 
 using namespace report_test;
+using namespace testing_support;
 
 namespace {
-
-// Empty when Wine runs this program on Linux; otherwise why the test cannot
-// compare with the kernel.
-std::string WhyNotWineOnLinux()
-{
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
-        return "not running under Wine";
-    using HostVersion = void(CDECL*)(const char** sysname, const char** release);
-    const auto hostVersion = reinterpret_cast<HostVersion>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "wine_get_host_version")));
-    const char* sysname = nullptr;
-    const char* release = nullptr;
-    if (hostVersion)
-        hostVersion(&sysname, &release);
-    if (!sysname || std::strcmp(sysname, "Linux") != 0)
-        return "Wine does not run on Linux here";
-    return {};
-}
-
-struct FileHandle {
-    HANDLE handle;
-    ~FileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-};
-
-// Through Wine's Z: drive, which maps the Linux root. /proc reports no file
-// size, so read to the end.
-std::optional<std::string> ReadProcFile(const wchar_t* path)
-{
-    const FileHandle file{CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    return text;
-}
-
-// "Tcp:" comes as a line of names and then a line of values.
-std::map<std::string, long long> TcpLine(const std::string& snmp)
-{
-    std::vector<std::vector<std::string>> lines;
-    std::istringstream in(snmp);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::vector<std::string> fields;
-        for (std::string word; words >> word;)
-            fields.push_back(word);
-        if (!fields.empty() && fields[0] == "Tcp:")
-            lines.push_back(fields);
-    }
-    std::map<std::string, long long> values;
-    if (lines.size() == 2 && lines[0].size() == lines[1].size())
-        for (std::size_t i = 1; i < lines[0].size(); ++i)
-            values[lines[0][i]] = std::stoll(lines[1][i]);
-    return values;
-}
 
 TEST(RealPlatform, TcpSettingsAreTheKernels)
 {
     const std::string why = WhyNotWineOnLinux();
     if (!why.empty())
         GTEST_SKIP() << why;
-    const std::optional<std::string> snmp = ReadProcFile(L"Z:\\proc\\net\\snmp");
-    ASSERT_TRUE(snmp) << "cannot read Z:\\proc\\net\\snmp";
-    const std::map<std::string, long long> kernel = TcpLine(*snmp);
+    const std::optional<std::string> snmp = ReadLinuxFile(L"/proc/net/snmp");
+    ASSERT_TRUE(snmp) << "cannot read /proc/net/snmp through Wine";
+    const std::map<std::string, long long> kernel = SnmpGroup(*snmp, "Tcp");
     ASSERT_EQ(kernel.count("RtoAlgorithm") + kernel.count("RtoMin") + kernel.count("RtoMax") + kernel.count("MaxConn"),
               4u);
 
