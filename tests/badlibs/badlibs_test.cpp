@@ -435,7 +435,11 @@ class BadLibrary : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(FindWindowW(L"OrvaneClass", nullptr), nullptr) << "an Orvane is already running";
+        // A running instance holds the single-instance mutex; another start would end at once.
+        HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, L"Orvane_Mtx_StartApp");
+        if (running)
+            CloseHandle(running);
+        ASSERT_EQ(running, nullptr) << "an Orvane is already running";
         ASSERT_NE(RealLibrary(), nullptr);
     }
 
