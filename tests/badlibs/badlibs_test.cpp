@@ -3,6 +3,7 @@
 // extended form, 2,000 items long or naming an icon the library lacks. Every
 // start is watched from outside (windows by class and process, child
 // rectangles, a screen turn) and must end with 1 after WM_CLOSE.
+#include "support/ChildProcess.h"
 #include "support/ResourceVariants.h"
 #include "support/WineWindows.h"
 
@@ -33,31 +34,7 @@ constexpr int kMissingIcon = 999;
 
 // ------------------------------------------------------------- the process
 
-struct Process {
-    PROCESS_INFORMATION info{};
-
-    Process() = default;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    ~Process()
-    {
-        if (info.hProcess) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info.hProcess, 99);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
-    }
-
-    std::optional<DWORD> Wait(DWORD ms) const
-    {
-        if (WaitForSingleObject(info.hProcess, ms) != WAIT_OBJECT_0)
-            return std::nullopt;
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-};
+using Process = ChildProcess;
 
 std::wstring ClassOf(HWND hwnd)
 {

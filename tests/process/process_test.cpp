@@ -1,5 +1,6 @@
 // orvane.exe itself: one instance, the resource library only from its own
 // folder, and its exit codes.
+#include "support/ChildProcess.h"
 #include "support/ResourceVariants.h"
 #include "support/WineWindows.h"
 
@@ -15,32 +16,7 @@ namespace {
 
 constexpr DWORD kPatience = 20000;  // ms; Wine starts a process in well under a second
 
-struct Process {
-    PROCESS_INFORMATION info{};
-
-    Process() = default;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    ~Process()
-    {
-        if (info.hProcess) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(info.hProcess, 99);
-            CloseHandle(info.hProcess);
-            CloseHandle(info.hThread);
-        }
-    }
-
-    // Exit code, or nothing when it is still running after `ms`.
-    std::optional<DWORD> Wait(DWORD ms) const
-    {
-        if (WaitForSingleObject(info.hProcess, ms) != WAIT_OBJECT_0)
-            return std::nullopt;
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-};
+using Process = ChildProcess;
 
 struct StartOptions {
     std::wstring arguments;
