@@ -61,26 +61,6 @@ std::vector<std::vector<double>> Interleave(int rounds, const std::vector<Conten
     return samples;
 }
 
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-std::wstring ProgramFolder()
-{
-    std::vector<wchar_t> path(32768);
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::wstring folder(path.data(), n);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    return folder;
-}
-
 HMODULE Resources()
 {
     static const HMODULE resources =

@@ -3,6 +3,8 @@
 // gathers into bench/RESULTS.md.
 #pragma once
 
+#include "support/WineWindows.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -36,10 +38,12 @@ std::vector<std::vector<double>> Interleave(int rounds, const std::vector<Conten
                                             const std::function<void()>& settle);
 
 // Dispatches every queued message of this thread.
-void Pump();
+inline void Pump()
+{
+    testing_support::PumpMessages();
+}
 
-// Folder of the running program, with a trailing backslash.
-std::wstring ProgramFolder();
+using testing_support::ProgramFolder;
 
 // localization.dll beside the program, loaded as the program loads it.
 HMODULE Resources();

@@ -19,6 +19,7 @@
 #include "app/MainFrame.h"
 #include "resource_ids.h"
 #include "shell/Shell.h"
+#include "support/WineWindows.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -33,49 +34,12 @@
 #include <string>
 #include <vector>
 
+using testing_support::ProgramFolder;
+using testing_support::ThreadWindows;
+
 namespace {
 
 constexpr int kWarmUpRounds = 100;
-
-std::wstring ProgramFolder()
-{
-    std::vector<wchar_t> path(32768);
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::wstring folder(path.data(), n);
-    folder.resize(folder.find_last_of(L"\\/") + 1);
-    return folder;
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-BOOL CALLBACK CountChild(HWND, LPARAM count)
-{
-    ++*reinterpret_cast<long*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM count)
-{
-    ++*reinterpret_cast<long*>(count);
-    EnumChildWindows(window, &CountChild, count);
-    return TRUE;
-}
-
-long ThreadWindows()
-{
-    long count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), &CountTopLevel, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
 
 // The process's GDI objects, read from the handle table the platform maps into
 // every process (PEB GdiSharedHandleTable, 64-bit layout: 24-byte entries with
@@ -218,7 +182,7 @@ public:
         if (!frame->CreateFrame())
             return false;
         ShowWindow(frame->m_hWnd, SW_SHOW);
-        Pump();
+        testing_support::PumpMessages();
         HWND ipConfig = View(2);
         HWND netstat = View(7);
         ipTabs = GetDlgItem(ipConfig, IDC_TABS);
@@ -232,7 +196,7 @@ public:
     {
         if (frame && frame->m_hWnd)
             DestroyWindow(frame->m_hWnd);
-        Pump();
+        testing_support::PumpMessages();
         frame.reset();
         Module().RemoveMessageLoop();
     }
@@ -255,7 +219,7 @@ public:
         SendMessageW(frame->m_hWnd, WM_SYSCOMMAND, shell::SC_TURNSCREEN, 0);
         if (aboutEvery > 0 && r % aboutEvery == aboutEvery - 1)
             Command(ID_ABOUT);
-        Pump();
+        testing_support::PumpMessages();
     }
 
     FakeIpHelper fake;

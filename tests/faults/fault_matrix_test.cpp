@@ -155,27 +155,6 @@ const auto* const kTableWriter = ::testing::AddGlobalTestEnvironment(new TableWr
 
 // ------------------------------------------------------------ what a user sees
 
-BOOL CALLBACK CountChild(HWND, LPARAM count)
-{
-    ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND window, LPARAM count)
-{
-    ++*reinterpret_cast<int*>(count);
-    EnumChildWindows(window, &CountChild, count);
-    return TRUE;
-}
-
-// Every window of this thread, top-level and child.
-int ThreadWindows()
-{
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), &CountTopLevel, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 template <typename Stats>
 void Number(Stats& stats, DWORD first)
 {

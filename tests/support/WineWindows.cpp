@@ -45,6 +45,30 @@ RECT ChildRect(HWND child)
     return r;
 }
 
+namespace {
+
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    EnumChildWindows(window, &CountChild, count);
+    return TRUE;
+}
+
+}  // namespace
+
+int ThreadWindows()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), &CountTopLevel, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 std::wstring ProgramFolder()
 {
     std::vector<wchar_t> path(32768);

@@ -18,6 +18,9 @@ SIZE ClientSizeOf(HWND hwnd);
 // A child's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child);
 
+// Every window of this thread, top-level and child.
+int ThreadWindows();
+
 // Folder of the running test program, with a trailing backslash.
 std::wstring ProgramFolder();
 
