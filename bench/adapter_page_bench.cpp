@@ -4,7 +4,8 @@
 #include "bench_support.h"
 
 #include "FakeIpHelper.h"
-#include "ViewIpconfig/ViewIpConfig.h"
+#include "resource_ids.h"
+#include "views/IpConfig/ViewIpConfig.h"
 #include "netinfo/IpHelperApi.h"
 #include "netinfo/NetworkInfo.h"
 
@@ -12,6 +13,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace netinfo;
+using namespace views;
 
 namespace {
 
@@ -71,7 +75,7 @@ int RunAdapterPageBench(int rounds)
     fake.adapters = sets[0];
     HWND host = bench::CreateHost(0);
     auto view = std::make_unique<ViewIpConfig>();
-    HWND window = view->CreateView(bench::Resources(), host);
+    HWND window = view->CreateView(bench::Resources(), IDD_IPCONFIG, host);
     ShowWindow(window, SW_SHOW);
     bench::Pump();
 

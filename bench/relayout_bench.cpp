@@ -201,7 +201,7 @@ int RunRelayoutBench(int rounds)
     const auto samples = bench::Interleave(
         rounds,
         {
-            {"ours", [&] { bothSides([&](int s) { RelayoutFromTemplate(resources, dialog, sides[s]->id); }); }},
+            {"ours", [&] { bothSides([&](int s) { layout::RelayoutFromTemplate(resources, dialog, sides[s]->id); }); }},
             {"bare", [&] { bothSides([&](int s) { BareBatch(moves[s]); }); }},
             {"bare with content",
              [&] {

@@ -34,6 +34,9 @@
 #include <string>
 #include <vector>
 
+using namespace netinfo;
+using namespace app;
+
 using testing_support::ProgramFolder;
 using testing_support::ThreadWindows;
 
@@ -187,7 +190,7 @@ public:
         HWND netstat = View(7);
         ipTabs = GetDlgItem(ipConfig, IDC_TABS);
         statTabs = GetDlgItem(netstat, IDC_TABS);
-        page = frame->IpConfig().Page().m_hWnd;
+        page = frame->AdapterPage().m_hWnd;
         combo = FindWindowExW(page, nullptr, L"ComboBox", nullptr);
         return ipTabs && statTabs && page && combo;
     }

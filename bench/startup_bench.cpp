@@ -12,16 +12,16 @@
 // closed.
 #include "bench_support.h"
 
-#include "ViewIpconfig/ViewIpConfig.h"
-#include "ViewSummary/ViewSummary.h"
+#include "views/IpConfig/ViewIpConfig.h"
+#include "views/Summary/ViewSummary.h"
 #include "resource_ids.h"
-#include "views/ViewFinger.h"
-#include "views/ViewNetstat.h"
-#include "views/ViewNsLookup.h"
-#include "views/ViewPing.h"
-#include "views/ViewPortScan.h"
-#include "views/ViewTracert.h"
-#include "views/ViewWhois.h"
+#include "views/Placeholders/ViewFinger.h"
+#include "views/Statistics/ViewNetstat.h"
+#include "views/Placeholders/ViewNsLookup.h"
+#include "views/Placeholders/ViewPing.h"
+#include "views/PortScan/ViewPortScan.h"
+#include "views/Placeholders/ViewTracert.h"
+#include "views/Placeholders/ViewWhois.h"
 
 #include <psapi.h>
 
@@ -30,6 +30,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace views;
 
 namespace {
 
@@ -121,11 +123,11 @@ Launch Run(const std::wstring& program, bool orvane, const std::wstring& argumen
 // Each view created as the frame creates it (hidden, the host as parent),
 // for the share of start-up that is our views' initialisation.
 template <class View>
-bench::Contender CreateView(const char* name, HWND host, std::vector<std::function<void()>>& cleanup)
+bench::Contender CreateView(const char* name, int templateId, HWND host, std::vector<std::function<void()>>& cleanup)
 {
-    return {name, [host, &cleanup] {
+    return {name, [templateId, host, &cleanup] {
                 auto view = std::make_shared<View>();
-                HWND window = view->CreateView(bench::Resources(), host);
+                HWND window = view->CreateView(bench::Resources(), templateId, host);
                 cleanup.push_back([view, window] { DestroyWindow(window); });
             }};
 }
@@ -157,15 +159,15 @@ void ViewCreation(int rounds)
         bench::Pump();
     };
     const std::vector<bench::Contender> contenders = {
-        CreateView<ViewSummary>("Summary", host, cleanup),
-        CreateView<ViewIpConfig>("IP configuration", host, cleanup),
-        CreateView<ViewFinger>("Finger", host, cleanup),
-        CreateView<ViewPing>("Ping", host, cleanup),
-        CreateView<ViewPortScan>("Port scan", host, cleanup),
-        CreateView<ViewNetstat>("Statistics", host, cleanup),
-        CreateView<ViewNsLookup>("Name lookup", host, cleanup),
-        CreateView<ViewTracert>("Trace route", host, cleanup),
-        CreateView<ViewWhois>("Whois", host, cleanup),
+        CreateView<ViewSummary>("Summary", IDD_SUMMARY, host, cleanup),
+        CreateView<ViewIpConfig>("IP configuration", IDD_IPCONFIG, host, cleanup),
+        CreateView<ViewFinger>("Finger", IDD_FINGER, host, cleanup),
+        CreateView<ViewPing>("Ping", IDD_PING, host, cleanup),
+        CreateView<ViewPortScan>("Port scan", IDD_PORTSCAN, host, cleanup),
+        CreateView<ViewNetstat>("Statistics", IDD_NETSTAT, host, cleanup),
+        CreateView<ViewNsLookup>("Name lookup", IDD_NSLOOKUP, host, cleanup),
+        CreateView<ViewTracert>("Trace route", IDD_TRACERT, host, cleanup),
+        CreateView<ViewWhois>("Whois", IDD_WHOIS, host, cleanup),
         BareDialog("bare dialog from template 117 (Summary)", IDD_SUMMARY, host, cleanup),
         BareDialog("from 105 (Port scan)", IDD_PORTSCAN, host, cleanup),
         BareDialog("from 107 (Ping)", IDD_PING, host, cleanup),

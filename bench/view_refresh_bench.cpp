@@ -6,19 +6,22 @@
 #include "bench_support.h"
 
 #include "FakeIpHelper.h"
-#include "ViewIpconfig/ViewIpConfig.h"
-#include "ViewSummary/ViewSummary.h"
+#include "views/IpConfig/ViewIpConfig.h"
+#include "views/Summary/ViewSummary.h"
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/IpHelperApi.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
 #include "resource_ids.h"
-#include "views/ViewNetstat.h"
+#include "views/Statistics/ViewNetstat.h"
 
 #include <commctrl.h>
 
 #include <memory>
 #include <string>
+
+using namespace netinfo;
+using namespace views;
 
 namespace {
 
@@ -26,9 +29,9 @@ using bench::Contender;
 
 template <class View>
 struct Hosted {
-    explicit Hosted(int x) : host(bench::CreateHost(x))
+    Hosted(int x, int templateId) : host(bench::CreateHost(x))
     {
-        window = view.CreateView(bench::Resources(), host);
+        window = view.CreateView(bench::Resources(), templateId, host);
         ShowWindow(window, SW_SHOW);
         bench::Pump();
     }
@@ -126,7 +129,7 @@ void Report(const std::string& what, const std::vector<std::vector<double>>& sam
 
 void StatisticsRefresh(int rounds, const std::string& source, bool judged)
 {
-    Hosted<ViewNetstat> real(0);
+    Hosted<ViewNetstat> real(0, IDD_NETSTAT);
     HWND list = FirstChildOfClass(GetDlgItem(real.window, IDC_TABS), WC_LISTVIEWW);
     for (int i = 0; i < 5; ++i) {
         const StatisticsTab& tab = kTabs[i];
@@ -173,7 +176,7 @@ DWORD CallNetworkParams()
 
 void SummaryRefresh(int rounds, const std::string& source, bool judged)
 {
-    Hosted<ViewSummary> real(0);
+    Hosted<ViewSummary> real(0, IDD_SUMMARY);
     wchar_t prepared[4096]{};
     GetDlgItemTextW(real.window, IDC_TEXT, prepared, 4096);
     const auto samples = bench::Interleave(rounds,
@@ -214,7 +217,7 @@ DWORD CallInterfaces()
 
 void StatusRefresh(int rounds, const std::string& source, bool judged)
 {
-    Hosted<ViewIpConfig> real(0);
+    Hosted<ViewIpConfig> real(0, IDD_IPCONFIG);
     const uint32_t index = real.view.Page().SelectedIndex();
     InterfaceRecord record;
     NameValueList prepared;

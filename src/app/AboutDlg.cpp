@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace app {
+
 const wchar_t CAboutDlg::kAboutText[] =
     L"Orvane, network information for your handheld\r\n"
     L"Made by the Orvane developers\r\n"
@@ -51,7 +53,7 @@ LRESULT CAboutDlg::OnInitDialog(HWND, LPARAM)
 
 LRESULT CAboutDlg::OnSize(int, int)
 {
-    RelayoutFromTemplate(Module().Resources(), m_hWnd, shell::ScreenHeight() < 320 ? IDD_ABOUT_LANDSCAPE : IDD_ABOUT);
+    layout::RelayoutFromTemplate(Module().Resources(), m_hWnd, shell::ScreenHeight() < 320 ? IDD_ABOUT_LANDSCAPE : IDD_ABOUT);
     // The relayout puts the template's text back into the version static.
     ShowVersion();
     return 0;
@@ -126,3 +128,5 @@ void CAboutDlg::ShowVersion()
     wsprintfW(text, L"%d.%d.%d.%d", major, minor, build, revision);
     SetDlgItemTextW(m_hWnd, IDC_VERSION, text);
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace app {
+
 class CAboutDlg : public win::CDialogImpl<CAboutDlg> {
 public:
     using Map = win::MessageMap<CAboutDlg>;
@@ -31,3 +33,5 @@ private:
 
 // The last error as an HRESULT: E_FAIL when there is none.
 HRESULT LastErrorAsHresult();
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace app {
+
 HRESULT AppModule::Init(HINSTANCE instance)
 {
     instance_ = instance;
@@ -62,3 +64,5 @@ HMODULE LoadResourceLibrary()
     path += L"localization.dll";
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
 }
+
+}  // namespace app

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <map>
 
+namespace app {
+
 class AppModule {
 public:
     HRESULT Init(HINSTANCE instance);
@@ -35,3 +37,5 @@ AppModule& Module();
 // Loads localization.dll from the program's own folder as an image resource,
 // so that none of its code runs; null when it is missing or cannot be mapped.
 HMODULE LoadResourceLibrary();
+
+}  // namespace app

@@ -2,27 +2,38 @@
 
 #include "app/AboutDlg.h"
 #include "app/AppModule.h"
+#include "resource_ids.h"
 #include "shell/Shell.h"
 
+#include <algorithm>
 #include <memory>
 
-const MainFrame::ViewSlot MainFrame::kViews[9] = {
-    {1, ID_VIEW_SUMMARY, [](MainFrame& f, HMODULE r) { return f.summary_.CreateView(r, f.m_hWnd); }},
-    {2, ID_VIEW_IPCONFIG, [](MainFrame& f, HMODULE r) { return f.ipConfig_.CreateView(r, f.m_hWnd); }},
-    {8, ID_VIEW_FINGER, [](MainFrame& f, HMODULE r) { return f.finger_.CreateView(r, f.m_hWnd); }},
-    {3, ID_VIEW_PING, [](MainFrame& f, HMODULE r) { return f.ping_.CreateView(r, f.m_hWnd); }},
-    {9, ID_VIEW_PORTSCAN, [](MainFrame& f, HMODULE r) { return f.portScan_.CreateView(r, f.m_hWnd); }},
-    {7, ID_VIEW_NETSTAT, [](MainFrame& f, HMODULE r) { return f.netstat_.CreateView(r, f.m_hWnd); }},
-    {5, ID_VIEW_NSLOOKUP, [](MainFrame& f, HMODULE r) { return f.nsLookup_.CreateView(r, f.m_hWnd); }},
-    {4, ID_VIEW_TRACERT, [](MainFrame& f, HMODULE r) { return f.tracert_.CreateView(r, f.m_hWnd); }},
-    {6, ID_VIEW_WHOIS, [](MainFrame& f, HMODULE r) { return f.whois_.CreateView(r, f.m_hWnd); }},
+namespace app {
+
+const MainFrame::ViewRow MainFrame::kViews[] = {
+    {1, ID_VIEW_SUMMARY, IDD_SUMMARY, &ViewOf<&MainFrame::summary_>, true},
+    {2, ID_VIEW_IPCONFIG, IDD_IPCONFIG, &ViewOf<&MainFrame::ipConfig_>, true},
+    {8, ID_VIEW_FINGER, IDD_FINGER, &ViewOf<&MainFrame::finger_>, false},
+    {3, ID_VIEW_PING, IDD_PING, &ViewOf<&MainFrame::ping_>, false},
+    {9, ID_VIEW_PORTSCAN, IDD_PORTSCAN, &ViewOf<&MainFrame::portScan_>, false},
+    {7, ID_VIEW_NETSTAT, IDD_NETSTAT, &ViewOf<&MainFrame::netstat_>, true},
+    {5, ID_VIEW_NSLOOKUP, IDD_NSLOOKUP, &ViewOf<&MainFrame::nsLookup_>, false},
+    {4, ID_VIEW_TRACERT, IDD_TRACERT, &ViewOf<&MainFrame::tracert_>, false},
+    {6, ID_VIEW_WHOIS, IDD_WHOIS, &ViewOf<&MainFrame::whois_>, false},
 };
+
+std::span<const MainFrame::ViewRow> MainFrame::Views()
+{
+    return kViews;
+}
 
 std::span<const MainFrame::Map::Entry> MainFrame::GetMessageMap()
 {
     static constexpr Map::Entry map[] = {
         Map::Create<&MainFrame::OnCreate>(),
-        Map::AnyCommand<&MainFrame::OnViewCommand>(),
+        Map::Command<&MainFrame::ShowAbout>(ID_ABOUT),
+        Map::Command<&MainFrame::RefreshCurrentView>(ID_REFRESH),
+        Map::AnyCommand<&MainFrame::OnCommand>(),
         Map::InitMenuPopup<&MainFrame::OnInitMenuPopup>(),
         Map::Plain<&MainFrame::OnDestroy>(WM_DESTROY),
     };
@@ -68,9 +79,9 @@ LRESULT MainFrame::OnCreate(const CREATESTRUCTW&)
         menuBar_ = bar.hwndMB;
         FitToMenuBar();
     }
-    uiState_.SetCheck(ID_VIEW_SUMMARY, true);
+    uiState_.SetCheck(static_cast<UINT>(kViews[0].commandId), true);
     CreateViews();
-    ShowView(1);
+    ShowView(kViews[0].viewIndex);
     if (MessageLoop* loop = Module().GetMessageLoop()) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
@@ -91,8 +102,8 @@ void MainFrame::FitToMenuBar()
 void MainFrame::CreateViews()
 {
     const HMODULE resources = Module().Resources();
-    for (const ViewSlot& slot : kViews)
-        viewTable.push_back({slot.viewIndex, slot.create(*this, resources), slot.commandId});
+    for (const ViewRow& row : kViews)
+        viewTable.push_back({row.viewIndex, row.view(*this).CreateView(resources, row.templateId, m_hWnd), row.commandId});
 }
 
 const ViewEntry* MainFrame::FindByIndex(int viewIndex) const
@@ -120,7 +131,7 @@ LRESULT MainFrame::SelectView(int commandId)
 {
     const ViewEntry* current = FindByIndex(currentView);
     const int oldCommand = current ? current->commandId : 0;
-    int target = 1;  // a command without a view shows the Summary
+    int target = kViews[0].viewIndex;
     for (const ViewEntry& e : viewTable) {
         if (e.commandId == commandId) {
             target = e.viewIndex;
@@ -135,12 +146,9 @@ LRESULT MainFrame::SelectView(int commandId)
 
 LRESULT MainFrame::RefreshCurrentView()
 {
-    switch (currentView) {
-    case 1: return summary_.Refresh();
-    case 2: return ipConfig_.Refresh();
-    case 7: return netstat_.Refresh();
-    default: return 0;
-    }
+    const auto row = std::find_if(std::begin(kViews), std::end(kViews),
+                                  [this](const ViewRow& r) { return r.viewIndex == currentView; });
+    return row != std::end(kViews) && row->refreshes ? row->view(*this).Refresh() : 0;
 }
 
 LRESULT MainFrame::ShowAbout()
@@ -150,25 +158,15 @@ LRESULT MainFrame::ShowAbout()
     return 0;
 }
 
-LRESULT MainFrame::OnViewCommand(int id, int, HWND)
+// Every view command; 40010 is one without a view.
+LRESULT MainFrame::OnCommand(int id, int, HWND)
 {
-    switch (id) {
-    case ID_VIEW_PING:
-    case ID_VIEW_TRACERT:
-    case ID_VIEW_SUMMARY:
-    case ID_VIEW_UNBOUND:
-    case ID_VIEW_NETSTAT:
-    case ID_VIEW_NSLOOKUP:
-    case ID_VIEW_PORTSCAN:
-    case ID_VIEW_WHOIS:
-    case ID_VIEW_FINGER:
-    case ID_VIEW_IPCONFIG: return SelectView(id);
-    case ID_ABOUT: return ShowAbout();
-    case ID_REFRESH: return RefreshCurrentView();
-    default:
-        msgHandled = false;  // not ours: default processing
-        return 0;
-    }
+    const bool viewCommand = id == ID_VIEW_UNBOUND || std::any_of(std::begin(kViews), std::end(kViews),
+                                                                  [id](const ViewRow& r) { return r.commandId == id; });
+    if (viewCommand)
+        return SelectView(id);
+    msgHandled = false;  // not ours: default processing
+    return 0;
 }
 
 LRESULT MainFrame::OnInitMenuPopup(HMENU menu)
@@ -211,3 +209,5 @@ int RunMainFrame(const wchar_t*, int showCommand)
     loop.reset();
     return result;
 }
+
+}  // namespace app

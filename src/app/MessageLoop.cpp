@@ -1,5 +1,7 @@
 #include "app/MessageLoop.h"
 
+namespace app {
+
 bool MessageLoop::AddMessageFilter(MessageFilter* filter)
 {
     if (!filter)
@@ -57,3 +59,5 @@ int MessageLoop::Run()
             idle = true;
     }
 }
+
+}  // namespace app

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace app {
+
 class MessageFilter {
 public:
     virtual ~MessageFilter() = default;
@@ -36,3 +38,5 @@ private:
     std::vector<MessageFilter*> filters_;
     std::vector<IdleHandler*> idleHandlers_;
 };
+
+}  // namespace app

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+namespace app {
+
 int OrvaneMain(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
 {
     // Kept open for the life of the process: its existence marks the running instance.
@@ -30,3 +32,5 @@ int OrvaneMain(HINSTANCE instance, const wchar_t* commandLine, int showCommand)
     Module().Term();
     return result;
 }
+
+}  // namespace app

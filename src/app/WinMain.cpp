@@ -2,5 +2,5 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand)
 {
-    return OrvaneMain(instance, commandLine, showCommand);
+    return app::OrvaneMain(instance, commandLine, showCommand);
 }

@@ -161,8 +161,6 @@ int32_t RelayoutFromBytes(HMODULE resources, HWND dialog, std::span<const std::u
     return ApplyTemplateItems(resources, dialog, bytes, moves);
 }
 
-}  // namespace layout
-
 int32_t RelayoutFromTemplate(HMODULE resources, HWND dialog, int templateId)
 {
     HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(templateId), RT_DIALOG);
@@ -173,5 +171,7 @@ int32_t RelayoutFromTemplate(HMODULE resources, HWND dialog, int templateId)
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0)
         return 0;
-    return layout::RelayoutFromBytes(resources, dialog, {static_cast<const std::uint8_t*>(bytes), size});
+    return RelayoutFromBytes(resources, dialog, {static_cast<const std::uint8_t*>(bytes), size});
 }
+
+}  // namespace layout

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace netinfo {
+
 template <typename Counters>
 struct CounterField {
     const wchar_t* label;
@@ -19,3 +21,5 @@ void AppendCounterRows(NameValueList& list, const Counters& counters, const Coun
     for (const CounterField<Counters>& entry : table)
         list.push_back(MakeCounterRow(entry.label, counters.*entry.field));
 }
+
+}  // namespace netinfo

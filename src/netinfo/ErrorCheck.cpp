@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace netinfo {
+
 HRESULT ErrorCheck(HRESULT hr, const char* sourceName, int line)
 {
     if (hr >= 0)
@@ -16,3 +18,5 @@ HRESULT ErrorCheck(HRESULT hr, const char* sourceName, int line)
     error.source[length] = '\0';
     throw error;
 }
+
+}  // namespace netinfo

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace netinfo {
+
 struct ErrT {
     HRESULT code;
     int32_t line;
@@ -13,3 +15,5 @@ struct ErrT {
 
 // Returns a non-negative hr unchanged; throws ErrT for a negative one.
 HRESULT ErrorCheck(HRESULT hr, const char* sourceName, int line);
+
+}  // namespace netinfo

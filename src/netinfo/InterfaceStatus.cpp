@@ -2,6 +2,8 @@
 
 #include "netinfo/CounterTable.h"
 
+namespace netinfo {
+
 namespace {
 
 // Outgoing before incoming, unlike MIB_IFROW's own order. The rows with
@@ -23,10 +25,12 @@ const CounterField<MIB_IFROW> kStatusRows[] = {
     {L"output queue length", &MIB_IFROW::dwOutQLen},
 };
 
-} // namespace
+}  // namespace
 
 HRESULT AppendInterfaceStatusRows(const InterfaceRecord& record, NameValueList& list)
 {
     AppendCounterRows(list, record.row, kStatusRows);
     return S_OK;
 }
+
+}  // namespace netinfo

@@ -4,5 +4,9 @@
 #include "netinfo/NameValueRow.h"
 #include "netinfo/NetworkInfo.h"
 
+namespace netinfo {
+
 // Appends 14 rows after whatever the list holds; always S_OK.
 HRESULT AppendInterfaceStatusRows(const InterfaceRecord& record, NameValueList& list);
+
+}  // namespace netinfo

@@ -1,10 +1,12 @@
 #include "netinfo/IpHelperApi.h"
 
+namespace netinfo {
+
 namespace {
 
 const IpHelperApi* g_current = nullptr;
 
-} // namespace
+}  // namespace
 
 const IpHelperApi& PlatformIpHelperApi()
 {
@@ -30,3 +32,5 @@ IpHelperApiOverride::~IpHelperApiOverride()
 {
     g_current = previous_;
 }
+
+}  // namespace netinfo

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <iphlpapi.h>
 
+namespace netinfo {
+
 struct IpHelperApi {
     DWORD(WINAPI* getNetworkParams)(PFIXED_INFO info, PULONG length);
     DWORD(WINAPI* getAdaptersInfo)(PIP_ADAPTER_INFO info, PULONG length);
@@ -37,3 +39,5 @@ public:
 private:
     const IpHelperApi* previous_;
 };
+
+}  // namespace netinfo

@@ -3,6 +3,8 @@
 // IP helper table so that every path frees what it took.
 #include "netinfo/IpHelperApi.h"
 
+namespace netinfo {
+
 class LocalBuffer {
 public:
     LocalBuffer(const IpHelperApi& api, SIZE_T bytes)
@@ -28,3 +30,5 @@ private:
     HLOCAL(WINAPI* free_)(HLOCAL);
     HLOCAL memory_;
 };
+
+}  // namespace netinfo

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace netinfo {
+
 struct NameValueRow {
     std::wstring name;
     std::wstring value;
@@ -17,3 +19,5 @@ using NameValueList = std::vector<NameValueRow>;
 
 // The one way a counter becomes a row: the value in plain unsigned decimal.
 NameValueRow MakeCounterRow(std::wstring_view label, uint32_t value);
+
+}  // namespace netinfo

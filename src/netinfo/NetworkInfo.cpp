@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <utility>
 
+namespace netinfo {
+
 namespace {
 
 // The sizing protocol of every variable-size query: a probe with a null
@@ -69,7 +71,7 @@ HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T mi
     return S_OK;
 }
 
-} // namespace
+}  // namespace
 
 AddressList AddressChainToList(const IP_ADDR_STRING* head)
 {
@@ -181,3 +183,5 @@ HRESULT NetworkInfo::FindInterface(uint32_t index, InterfaceRecord& found) const
     found = *match;
     return S_OK;
 }
+
+}  // namespace netinfo

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace netinfo {
+
 // One narrow address text per node of a platform address chain, in chain
 // order; empty texts and duplicates are kept.
 using AddressList = std::vector<std::string>;
@@ -74,3 +76,5 @@ public:
     // The first interface with this index, or E_INVALIDARG when none has it.
     HRESULT FindInterface(uint32_t index, InterfaceRecord& found) const;
 };
+
+}  // namespace netinfo

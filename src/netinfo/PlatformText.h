@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace netinfo {
+
 template <typename Char, std::size_t Size>
 std::basic_string<Char> TextOfField(const Char (&field)[Size])
 {
@@ -13,3 +15,5 @@ std::basic_string<Char> TextOfField(const Char (&field)[Size])
         ++length;
     return std::basic_string<Char>(field, length);
 }
+
+}  // namespace netinfo

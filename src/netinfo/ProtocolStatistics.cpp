@@ -3,6 +3,8 @@
 #include "netinfo/CounterTable.h"
 #include "netinfo/IpHelperApi.h"
 
+namespace netinfo {
+
 namespace {
 
 // Every table takes its structure's fields in the structure's own order.
@@ -76,16 +78,20 @@ const CounterField<MIBICMPSTATS> kIcmpRows[] = {
     {L"address mask replies", &MIBICMPSTATS::dwAddrMaskReps},
 };
 
-// One platform call into a zero-filled structure; the platform's own error
-// code is not kept.
-template <typename Stats>
-HRESULT ReadCounters(DWORD(WINAPI* get)(Stats*), Stats& stats)
+// The four steps every read shares: one platform call into a zero-filled
+// structure, E_FAIL with the list untouched when it fails (the platform's own
+// code is not kept), else the rows of the protocol's table.
+template <typename Stats, typename AppendRows>
+HRESULT ReadStatistics(DWORD(WINAPI* IpHelperApi::*get)(Stats*), AppendRows appendRows)
 {
-    stats = Stats{};
-    return get(&stats) == NO_ERROR ? S_OK : E_FAIL;
+    Stats stats{};
+    if ((CurrentIpHelperApi().*get)(&stats) != NO_ERROR)
+        return E_FAIL;
+    appendRows(stats);
+    return S_OK;
 }
 
-} // namespace
+}  // namespace
 
 void AppendIcmpRows(NameValueList& list, const MIBICMPSTATS& counters)
 {
@@ -94,45 +100,34 @@ void AppendIcmpRows(NameValueList& list, const MIBICMPSTATS& counters)
 
 HRESULT ProtocolStatistics::ReadTcpStatistics(NameValueList& list) const
 {
-    MIB_TCPSTATS stats;
-    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getTcpStatistics, stats);
-    if (SUCCEEDED(hr))
-        AppendCounterRows(list, stats, kTcpRows);
-    return hr;
+    return ReadStatistics(&IpHelperApi::getTcpStatistics,
+                          [&](const MIB_TCPSTATS& stats) { AppendCounterRows(list, stats, kTcpRows); });
 }
 
 HRESULT ProtocolStatistics::ReadIpStatistics(NameValueList& list) const
 {
-    MIB_IPSTATS stats;
-    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getIpStatistics, stats);
-    if (SUCCEEDED(hr))
-        AppendCounterRows(list, stats, kIpRows);
-    return hr;
+    return ReadStatistics(&IpHelperApi::getIpStatistics,
+                          [&](const MIB_IPSTATS& stats) { AppendCounterRows(list, stats, kIpRows); });
 }
 
 HRESULT ProtocolStatistics::ReadUdpStatistics(NameValueList& list) const
 {
-    MIB_UDPSTATS stats;
-    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getUdpStatistics, stats);
-    if (SUCCEEDED(hr))
-        AppendCounterRows(list, stats, kUdpRows);
-    return hr;
+    return ReadStatistics(&IpHelperApi::getUdpStatistics,
+                          [&](const MIB_UDPSTATS& stats) { AppendCounterRows(list, stats, kUdpRows); });
 }
 
+// Both ICMP reads call the platform themselves; they differ only in the half
+// of MIB_ICMP they show.
 HRESULT ProtocolStatistics::ReadIcmpInStatistics(NameValueList& list) const
 {
-    MIB_ICMP stats;
-    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getIcmpStatistics, stats);
-    if (SUCCEEDED(hr))
-        AppendIcmpRows(list, stats.stats.icmpInStats);
-    return hr;
+    return ReadStatistics(&IpHelperApi::getIcmpStatistics,
+                          [&](const MIB_ICMP& stats) { AppendIcmpRows(list, stats.stats.icmpInStats); });
 }
 
 HRESULT ProtocolStatistics::ReadIcmpOutStatistics(NameValueList& list) const
 {
-    MIB_ICMP stats;
-    const HRESULT hr = ReadCounters(CurrentIpHelperApi().getIcmpStatistics, stats);
-    if (SUCCEEDED(hr))
-        AppendIcmpRows(list, stats.stats.icmpOutStats);
-    return hr;
+    return ReadStatistics(&IpHelperApi::getIcmpStatistics,
+                          [&](const MIB_ICMP& stats) { AppendIcmpRows(list, stats.stats.icmpOutStats); });
 }
+
+}  // namespace netinfo

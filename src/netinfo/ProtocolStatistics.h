@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <iphlpapi.h>
 
+namespace netinfo {
+
 // The 13 ICMP rows of one direction.
 void AppendIcmpRows(NameValueList& list, const MIBICMPSTATS& counters);
 
@@ -20,3 +22,5 @@ public:
     HRESULT ReadIcmpInStatistics(NameValueList& list) const;  // 13 rows
     HRESULT ReadIcmpOutStatistics(NameValueList& list) const; // 13 rows
 };
+
+}  // namespace netinfo

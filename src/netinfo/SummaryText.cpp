@@ -1,19 +1,23 @@
-#include "ViewSummary/SummaryText.h"
+#include "netinfo/SummaryText.h"
 
-#include "win/AnsiText.h"
+#include "text/Encoding.h"
+
+namespace netinfo {
 
 std::wstring ComposeSummaryText(const NetworkParams& params)
 {
-    std::wstring text = L"Host: " + AnsiToWide(params.hostName) + L"\r\n";
-    text += L"Domain: " + AnsiToWide(params.domainName) + L"\r\n";
+    std::wstring summary = L"Host: " + text::AnsiToWide(params.hostName) + L"\r\n";
+    summary += L"Domain: " + text::AnsiToWide(params.domainName) + L"\r\n";
     if (params.dnsServers.empty())
-        return text;
-    text += L"DNS servers: ";
+        return summary;
+    summary += L"DNS servers: ";
     for (const std::string& server : params.dnsServers) {
         // An unconfigured server comes as an empty entry: no text, no separator.
         if (!server.empty())
-            text += AnsiToWide(server) + L", ";
+            summary += text::AnsiToWide(server) + L", ";
     }
-    text += L"\r\n";
-    return text;
+    summary += L"\r\n";
+    return summary;
 }
+
+}  // namespace netinfo

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace report {
+
 std::optional<uint32_t> ParseUnsigned32(std::wstring_view text)
 {
     // Leading zeros are harmless; without them no text of more than ten
@@ -20,3 +22,5 @@ std::optional<uint32_t> ParseUnsigned32(std::wstring_view text)
         return std::nullopt;
     return static_cast<uint32_t>(value);
 }
+
+}  // namespace report

@@ -5,5 +5,9 @@
 #include <optional>
 #include <string_view>
 
+namespace report {
+
 // Digits only: no sign, blank or base prefix; nothing beyond 4294967295.
 std::optional<uint32_t> ParseUnsigned32(std::wstring_view text);
+
+}  // namespace report

@@ -1,140 +1,79 @@
 #include "report/JsonWriter.h"
 
-#include "report/Utf8.h"
+#include "text/Encoding.h"
 
-#include <cstdio>
-#include <initializer_list>
-#include <vector>
+#include <nlohmann/json.hpp>
 
+namespace report {
 namespace {
 
-std::string Indent(int depth) { return std::string(static_cast<std::size_t>(depth) * 2, ' '); }
+using Json = nlohmann::ordered_json;
 
-// Items one per line at depth + 1; "[]" or "{}" when there are none.
-std::string Block(const std::vector<std::string>& items, int depth, char open, char close)
+Json Utf8(std::wstring_view wide)
 {
-    if (items.empty())
-        return {open, close};
-    std::string out(1, open);
-    for (std::size_t i = 0; i < items.size(); ++i)
-        out += (i ? ",\n" : "\n") + Indent(depth + 1) + items[i];
-    return out + '\n' + Indent(depth) + close;
+    return text::ToUtf8(wide);
 }
 
-std::string Member(std::string_view key, const std::string& value)
+Json Rows(const CounterRows& rows)
 {
-    return JsonQuote(std::wstring(key.begin(), key.end())) + ": " + value;
-}
-
-std::string Number(uint32_t value) { return std::to_string(value); }
-
-// One-line object. Built by appending: GCC 12 warns falsely on "literal" + string&&.
-std::string InlineObject(std::initializer_list<std::string> members)
-{
-    std::string out(1, '{');
-    for (const std::string& member : members) {
-        if (out.size() > 1)
-            out += ", ";
-        out += member;
-    }
-    out += '}';
-    return out;
-}
-
-std::string Row(const CounterRow& row)
-{
-    return InlineObject({Member("name", JsonQuote(row.name)), Member("value", Number(row.value))});
-}
-
-std::string Rows(const CounterRows& rows, int depth)
-{
-    std::vector<std::string> items;
+    Json array = Json::array();
     for (const CounterRow& row : rows)
-        items.push_back(Row(row));
-    return Block(items, depth, '[', ']');
+        array.push_back({{"name", Utf8(row.name)}, {"value", row.value}});
+    return array;
 }
 
-std::string Summary(const SummaryPage& page, int depth)
+Json Summary(const SummaryPage& page)
 {
-    std::string servers = "[";
-    for (std::size_t i = 0; i < page.dnsServers.size(); ++i) {
-        if (i)
-            servers += ", ";
-        servers += JsonQuote(page.dnsServers[i]);
-    }
-    servers += ']';
-    return Block({Member("hostName", JsonQuote(page.hostName)), Member("domainName", JsonQuote(page.domainName)),
-                  Member("dnsServers", servers), Member("text", JsonQuote(page.text))},
-                 depth, '{', '}');
+    Json servers = Json::array();
+    for (const std::wstring& server : page.dnsServers)
+        servers.push_back(Utf8(server));
+    return {{"hostName", Utf8(page.hostName)},
+            {"domainName", Utf8(page.domainName)},
+            {"dnsServers", servers},
+            {"text", Utf8(page.text)}};
 }
 
-std::string Adapters(const std::vector<AdapterEntry>& adapters, int depth)
+Json Adapters(const std::vector<AdapterEntry>& adapters)
 {
-    std::vector<std::string> items;
+    Json array = Json::array();
     for (const AdapterEntry& adapter : adapters)
-        items.push_back(InlineObject({Member("index", Number(adapter.index)), Member("name", JsonQuote(adapter.name))}));
-    return Block(items, depth, '[', ']');
+        array.push_back({{"index", adapter.index}, {"name", Utf8(adapter.name)}});
+    return array;
 }
 
-std::string Interfaces(const std::vector<InterfacePage>& pages, int depth)
+Json Interfaces(const std::vector<InterfacePage>& pages)
 {
-    std::vector<std::string> items;
+    Json array = Json::array();
     for (const InterfacePage& page : pages)
-        items.push_back(Block({Member("index", Number(page.index)), Member("name", JsonQuote(page.name)),
-                               Member("rows", Rows(page.rows, depth + 2))},
-                              depth + 1, '{', '}'));
-    return Block(items, depth, '[', ']');
+        array.push_back({{"index", page.index}, {"name", Utf8(page.name)}, {"rows", Rows(page.rows)}});
+    return array;
 }
 
-std::string Errors(const std::vector<ReadFailure>& failures, int depth)
+Json Errors(const std::vector<ReadFailure>& failures)
 {
-    std::vector<std::string> items;
+    Json array = Json::array();
     for (const ReadFailure& failure : failures)
-        items.push_back(InlineObject({Member("page", JsonQuote(std::wstring(failure.page.begin(), failure.page.end()))),
-                                      Member("message", JsonQuote(failure.message)),
-                                      Member("code", Number(failure.code))}));
-    return Block(items, depth, '[', ']');
+        array.push_back({{"page", failure.page}, {"message", Utf8(failure.message)}, {"code", failure.code}});
+    return array;
 }
 
-} // namespace
-
-std::string JsonQuote(std::wstring_view text)
-{
-    std::string out = "\"";
-    for (const char c : ToUtf8(text)) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + '"';
-}
+}  // namespace
 
 std::string WriteJson(const Report& report)
 {
-    std::vector<std::string> members;
+    Json document = Json::object();
     if (report.summary)
-        members.push_back(Member("summary", Summary(*report.summary, 1)));
+        document["summary"] = Summary(*report.summary);
     if (report.adapters)
-        members.push_back(Member("adapters", Adapters(*report.adapters, 1)));
+        document["adapters"] = Adapters(*report.adapters);
     if (report.interfaces)
-        members.push_back(Member("interfaces", Interfaces(*report.interfaces, 1)));
+        document["interfaces"] = Interfaces(*report.interfaces);
     for (const ProtocolPage& page : report.protocols)
-        members.push_back(Member(page.key, Rows(page.rows, 1)));
+        document[page.key] = Rows(page.rows);
     if (!report.failures.empty())
-        members.push_back(Member("errors", Errors(report.failures, 1)));
-    return Block(members, 0, '{', '}') + '\n';
+        document["errors"] = Errors(report.failures);
+    // The texts are valid UTF-8 already; replacing keeps a faulty one from throwing.
+    return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
 }
+
+}  // namespace report

@@ -5,10 +5,9 @@
 #include "report/ReportModel.h"
 
 #include <string>
-#include <string_view>
+
+namespace report {
 
 std::string WriteJson(const Report& report);
 
-// A JSON string literal: quotes, backslashes and control characters escaped,
-// everything else as UTF-8.
-std::string JsonQuote(std::wstring_view text);
+}  // namespace report

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace report {
+
 namespace {
 
 bool Is(std::wstring_view argument, std::string_view key)
@@ -31,7 +33,7 @@ PageSelection Everything()
     return all;
 }
 
-} // namespace
+}  // namespace
 
 ParsedArguments ParseArguments(const std::vector<std::wstring>& arguments)
 {
@@ -93,3 +95,5 @@ std::wstring UsageText()
            L"Exit status: 0 when every page was read, 1 when a read failed (the other\n"
            L"pages are still printed), 2 for a usage error.\n";
 }
+
+}  // namespace report

@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+namespace report {
+
 // The five protocol tables, in the order they are printed.
 enum class Protocol { Tcp, Ip, Udp, IcmpIn, IcmpOut };
 
@@ -57,3 +59,5 @@ ParsedArguments ParseArguments(const std::vector<std::wstring>& arguments);
 
 // The whole usage text, lines ending in "\n".
 std::wstring UsageText();
+
+}  // namespace report

@@ -1,11 +1,11 @@
 #include "report/ReportBuilder.h"
 
-#include "win/AnsiText.h"
-#include "ViewSummary/SummaryText.h"
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
+#include "netinfo/SummaryText.h"
 #include "report/Decimal.h"
+#include "text/Encoding.h"
 
 #include <windows.h>
 
@@ -13,7 +13,18 @@
 #include <cstdio>
 #include <optional>
 
+namespace report {
 namespace {
+
+using netinfo::AdapterList;
+using netinfo::AdapterRecord;
+using netinfo::InterfaceList;
+using netinfo::InterfaceRecord;
+using netinfo::NameValueList;
+using netinfo::NameValueRow;
+using netinfo::NetworkInfo;
+using netinfo::NetworkParams;
+using netinfo::ProtocolStatistics;
 
 struct ProtocolReader {
     Protocol protocol;
@@ -73,13 +84,13 @@ void ReadSummary(Report& report)
         return;
     }
     SummaryPage page;
-    page.hostName = AnsiToWide(params.hostName);
-    page.domainName = AnsiToWide(params.domainName);
+    page.hostName = text::AnsiToWide(params.hostName);
+    page.domainName = text::AnsiToWide(params.domainName);
     // An empty entry stands for a server that is not configured.
     for (const std::string& server : params.dnsServers)
         if (!server.empty())
-            page.dnsServers.push_back(AnsiToWide(server));
-    page.text = ComposeSummaryText(params);
+            page.dnsServers.push_back(text::AnsiToWide(server));
+    page.text = netinfo::ComposeSummaryText(params);
     report.summary = std::move(page);
 }
 
@@ -93,14 +104,14 @@ void ReadAdapters(Report& report)
     }
     std::vector<AdapterEntry> entries;
     for (const AdapterRecord& adapter : adapters)
-        entries.push_back({adapter.index, AnsiToWide(adapter.name)});
+        entries.push_back({adapter.index, text::AnsiToWide(adapter.name)});
     report.adapters = std::move(entries);
 }
 
 HRESULT ToInterfacePage(const InterfaceRecord& record, InterfacePage& page)
 {
     NameValueList list;
-    HRESULT hr = AppendInterfaceStatusRows(record, list);
+    HRESULT hr = netinfo::AppendInterfaceStatusRows(record, list);
     if (SUCCEEDED(hr))
         hr = ToCounterRows(list, page.rows);
     page.index = record.index;
@@ -172,7 +183,7 @@ void ReadProtocol(Report& report, const ProtocolName& name, const ProtocolReader
     report.protocols.push_back(std::move(page));
 }
 
-} // namespace
+}  // namespace
 
 Report BuildReport(const PageSelection& pages)
 {
@@ -190,3 +201,5 @@ Report BuildReport(const PageSelection& pages)
             ReadProtocol(report, kProtocolNames[i], kProtocolReaders[i]);
     return report;
 }
+
+}  // namespace report

@@ -5,4 +5,8 @@
 #include "report/ReportArguments.h"
 #include "report/ReportModel.h"
 
+namespace report {
+
 Report BuildReport(const PageSelection& pages);
+
+}  // namespace report

@@ -59,21 +59,21 @@ bool Write(DWORD stream, const std::string& utf8)
     return GetConsoleMode(handle, &mode) ? WriteToConsole(handle, utf8) : WriteBytes(handle, utf8);
 }
 
-} // namespace
+}  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     try {
-        const ReportOutcome outcome = RunReport(std::vector<std::wstring>(argv + 1, argv + argc));
+        const report::ReportOutcome outcome = report::RunReport(std::vector<std::wstring>(argv + 1, argv + argc));
         const bool printed = Write(STD_OUTPUT_HANDLE, outcome.out);
         Write(STD_ERROR_HANDLE, outcome.err);
         if (!printed) {
             Write(STD_ERROR_HANDLE, "orvane-report: could not write to standard output\n");
-            return outcome.exitCode == kExitSuccess ? kExitReadFailed : outcome.exitCode;
+            return outcome.exitCode == report::kExitSuccess ? report::kExitReadFailed : outcome.exitCode;
         }
         return outcome.exitCode;
     } catch (const std::bad_alloc&) {
         Write(STD_ERROR_HANDLE, "orvane-report: out of memory\n");
-        return kExitReadFailed;
+        return report::kExitReadFailed;
     }
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace report {
+
 struct CounterRow {
     std::wstring name;
     uint32_t value = 0;
@@ -56,3 +58,5 @@ struct Report {
     std::vector<ProtocolPage> protocols;
     std::vector<ReadFailure> failures;
 };
+
+}  // namespace report

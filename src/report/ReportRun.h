@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace report {
+
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitReadFailed = 1;
 inline constexpr int kExitUsage = 2;
@@ -17,3 +19,5 @@ struct ReportOutcome {
 
 // The arguments after the program name.
 ReportOutcome RunReport(const std::vector<std::wstring>& arguments);
+
+}  // namespace report

@@ -1,9 +1,10 @@
 #include "report/TextWriter.h"
 
-#include "report/Utf8.h"
+#include "text/Encoding.h"
 
 #include <algorithm>
 
+namespace report {
 namespace {
 
 constexpr char kIndent[] = "  ";
@@ -14,7 +15,7 @@ std::string OneLine(std::wstring_view text)
 {
     std::wstring line(text);
     std::replace_if(line.begin(), line.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; }, L'?');
-    return ToUtf8(line);
+    return text::ToUtf8(line);
 }
 
 void Heading(std::string& out, std::wstring_view title)
@@ -35,7 +36,7 @@ void Lines(std::string& out, std::wstring_view text)
         std::wstring_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == L'\r')
             line.remove_suffix(1);
-        out += kIndent + ToUtf8(line) + '\n';
+        out += kIndent + text::ToUtf8(line) + '\n';
         start = end + 1;
     }
 }
@@ -52,13 +53,13 @@ void Rows(std::string& out, const CounterRows& rows)
         labelWidth = std::max(labelWidth, row.name.size());
     for (const CounterRow& row : rows) {
         const std::string value = std::to_string(row.value);
-        out += kIndent + ToUtf8(row.name) + ':';
+        out += kIndent + text::ToUtf8(row.name) + ':';
         out.append(labelWidth - row.name.size() + 1 + kValueWidth - value.size(), ' ');
         out += value + '\n';
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string WriteText(const Report& report)
 {
@@ -95,6 +96,8 @@ std::string WriteFailures(const Report& report)
 {
     std::string out;
     for (const ReadFailure& failure : report.failures)
-        out += ToUtf8(failure.message) + '\n';
+        out += text::ToUtf8(failure.message) + '\n';
     return out;
 }
+
+}  // namespace report

@@ -5,7 +5,11 @@
 
 #include <string>
 
+namespace report {
+
 std::string WriteText(const Report& report);
 
 // The failures, one line each, for standard error.
 std::string WriteFailures(const Report& report);
+
+}  // namespace report

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace win {
+
 class OwnedFont {
 public:
     OwnedFont() = default;
@@ -23,3 +25,5 @@ public:
 private:
     HFONT font_ = nullptr;
 };
+
+}  // namespace win

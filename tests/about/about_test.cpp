@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace app;
+
 using namespace testing_support;
 
 namespace {

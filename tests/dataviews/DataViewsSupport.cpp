@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+using namespace netinfo;
+
 namespace dataviews {
 namespace {
 

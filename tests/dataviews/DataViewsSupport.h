@@ -4,6 +4,10 @@
 #pragma once
 
 #include "netinfo/NameValueRow.h"
+#include "resource_ids.h"
+#include "views/IpConfig/ViewIpConfig.h"
+#include "views/Statistics/ViewNetstat.h"
+#include "views/Summary/ViewSummary.h"
 #include "support/WineWindows.h"
 
 #include <windows.h>
@@ -12,6 +16,8 @@
 #include <string>
 #include <vector>
 
+using namespace netinfo;
+
 namespace dataviews {
 
 // localization.dll, loaded once for the whole program.
@@ -19,6 +25,16 @@ HMODULE Resources();
 
 // A visible top-level window standing for the frame.
 HWND CreateFrameStandIn();
+
+// The template each view is created from.
+template <class View>
+constexpr int kTemplateOf = 0;
+template <>
+inline constexpr int kTemplateOf<views::ViewSummary> = IDD_SUMMARY;
+template <>
+inline constexpr int kTemplateOf<views::ViewNetstat> = IDD_NETSTAT;
+template <>
+inline constexpr int kTemplateOf<views::ViewIpConfig> = IDD_IPCONFIG;
 
 // The view's window, created from its template with a frame stand-in as
 // parent and shown; the stand-in (and with it the view's window) goes with
@@ -29,7 +45,7 @@ public:
     HostedView()
     {
         frame = CreateFrameStandIn();
-        window = view.CreateView(Resources(), frame);
+        window = view.CreateView(Resources(), kTemplateOf<View>, frame);
         ShowWindow(window, SW_SHOW);
         testing_support::PumpMessages();
     }

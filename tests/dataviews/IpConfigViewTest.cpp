@@ -3,13 +3,16 @@
 // query leaves, and the placement of the page and the list above the tabs.
 #include "DataViewsSupport.h"
 #include "FakeIpHelper.h"
-#include "ViewIpconfig/ViewIpConfig.h"
+#include "views/IpConfig/ViewIpConfig.h"
 #include "netinfo/InterfaceStatus.h"
 #include "resource_ids.h"
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
+
+using namespace netinfo;
+using namespace views;
 
 using namespace dataviews;
 using testing_support::ChildRect;

@@ -2,11 +2,11 @@
 // Wine: the machine's real network data), with no fake installed. Each
 // compares what the view shows with what the platform answers directly.
 #include "DataViewsSupport.h"
-#include "ViewIpconfig/ViewIpConfig.h"
-#include "ViewSummary/SummaryText.h"
-#include "ViewSummary/ViewSummary.h"
+#include "views/IpConfig/ViewIpConfig.h"
+#include "netinfo/SummaryText.h"
+#include "views/Summary/ViewSummary.h"
 #include "resource_ids.h"
-#include "views/ViewNetstat.h"
+#include "views/Statistics/ViewNetstat.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -16,6 +16,9 @@
 
 #include <map>
 #include <vector>
+
+using namespace netinfo;
+using namespace views;
 
 using namespace dataviews;
 using testing_support::WindowText;

@@ -5,11 +5,14 @@
 #include "FakeIpHelper.h"
 #include "netinfo/ProtocolStatistics.h"
 #include "resource_ids.h"
-#include "views/ViewNetstat.h"
+#include "views/Statistics/ViewNetstat.h"
 
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
+
+using namespace netinfo;
+using namespace views;
 
 using namespace dataviews;
 using testing_support::ChildRect;

@@ -1,11 +1,13 @@
 // The Summary text as a function of the network parameters alone.
-#include "ViewSummary/SummaryText.h"
+#include "netinfo/SummaryText.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+using namespace netinfo;
 
 namespace {
 

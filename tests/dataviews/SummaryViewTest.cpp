@@ -3,10 +3,13 @@
 // the headline's font.
 #include "DataViewsSupport.h"
 #include "FakeIpHelper.h"
-#include "ViewSummary/ViewSummary.h"
+#include "views/Summary/ViewSummary.h"
 #include "resource_ids.h"
 
 #include <gtest/gtest.h>
+
+using namespace netinfo;
+using namespace views;
 
 using namespace dataviews;
 using testing_support::ChildRect;

@@ -132,7 +132,7 @@ public:
     void ResetCounts();
 
     // The table this fake installs, for tests that drive the heap directly.
-    const IpHelperApi& api() const { return api_; }
+    const netinfo::IpHelperApi& api() const { return api_; }
 
 private:
     static DWORD WINAPI GetNetworkParams(PFIXED_INFO info, PULONG length);
@@ -154,6 +154,6 @@ private:
     std::set<HLOCAL> live_;
     int frees_ = 0;
     int foreignFrees_ = 0;
-    IpHelperApi api_;
-    IpHelperApiOverride override_;
+    netinfo::IpHelperApi api_;
+    netinfo::IpHelperApiOverride override_;
 };

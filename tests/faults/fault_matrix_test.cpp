@@ -26,6 +26,9 @@
 #include <string>
 #include <vector>
 
+using namespace netinfo;
+using namespace app;
+
 using namespace testing_support;
 using dataviews::ChildOfClass;
 using dataviews::ComboEntries;
@@ -238,7 +241,7 @@ public:
             netstat = View(7);
             ipTabs = GetDlgItem(ipConfig, IDC_TABS);
             ipList = ChildOfClass(ipTabs, WC_LISTVIEWW);
-            page = frame->IpConfig().Page().m_hWnd;
+            page = frame->AdapterPage().m_hWnd;
             combo = ChildOfClass(page, L"ComboBox");
             textBox = ChildOfClass(page, L"Edit");
             statTabs = GetDlgItem(netstat, IDC_TABS);

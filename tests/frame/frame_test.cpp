@@ -12,6 +12,9 @@
 
 #include <memory>
 
+using namespace netinfo;
+using namespace app;
+
 using namespace testing_support;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace netinfo;
+
 namespace {
 
 class AdapterInventory : public testing::Test {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace netinfo;
+
 namespace {
 
 // A node outside every block; reading it would show its text.

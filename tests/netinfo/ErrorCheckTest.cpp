@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+using namespace netinfo;
+
 namespace {
 
 ErrT Thrown(HRESULT hr, const char* source, int line)

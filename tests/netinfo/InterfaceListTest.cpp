@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace netinfo;
+
 namespace {
 
 MIB_IFROW Counters(DWORD seed)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace netinfo;
+
 namespace {
 
 // The ways a sized call can go, used in turn.

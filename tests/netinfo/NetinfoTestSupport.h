@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+using namespace netinfo;
+
 // InterfaceRecord holds a platform row, which has no ==; rows compare byte for byte.
 inline bool SameInterface(const InterfaceRecord& a, const InterfaceRecord& b)
 {

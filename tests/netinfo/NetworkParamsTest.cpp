@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+using namespace netinfo;
+
 namespace {
 
 TEST(AddressChainToList, NullHeadGivesAnEmptyList)

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace netinfo;
+
 using namespace testing_support;
 
 namespace {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace netinfo;
+
 namespace {
 
 const std::vector<std::wstring> kTcpLabels = {

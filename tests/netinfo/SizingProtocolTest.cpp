@@ -10,6 +10,8 @@
 #include <ostream>
 #include <string>
 
+using namespace netinfo;
+
 namespace {
 
 void ScriptNetwork(FakeIpHelper& fake)

@@ -8,6 +8,9 @@
 
 #include <variant>
 
+using namespace netinfo;
+using namespace report;
+
 using namespace report_test;
 
 namespace {

@@ -7,6 +7,9 @@
 
 #include <functional>
 
+using namespace netinfo;
+using namespace report;
+
 using namespace report_test;
 
 namespace {

@@ -3,11 +3,14 @@
 // rows in the order they are built.
 #include "FakeIpHelper.h"
 #include "ReportTestSupport.h"
-#include "ViewSummary/SummaryText.h"
+#include "netinfo/SummaryText.h"
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/ProtocolStatistics.h"
 
 #include <gtest/gtest.h>
+
+using namespace netinfo;
+using namespace report;
 
 using namespace report_test;
 

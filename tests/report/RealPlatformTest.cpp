@@ -12,6 +12,9 @@
 #include <map>
 #include <sstream>
 
+using namespace netinfo;
+using namespace report;
+
 using namespace report_test;
 using namespace testing_support;
 

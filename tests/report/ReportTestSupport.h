@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the report tests: running the report in-process and reading its
 // JSON back strictly.
-#include "JsonReader.h"
+#include "JsonValue.h"
 #include "netinfo/NameValueRow.h"
 #include "report/ReportRun.h"
 
@@ -15,6 +15,9 @@
 
 namespace report_test {
 
+using namespace netinfo;
+using namespace report;
+
 // Named apart from testing::Test::Run, which fixtures inherit.
 inline ReportOutcome Invoke(const std::vector<std::wstring>& arguments) { return RunReport(arguments); }
 
@@ -22,10 +25,9 @@ inline ReportOutcome Invoke(const std::vector<std::wstring>& arguments) { return
 // exception, with the reader's reason.
 inline json::Value Document(const std::string& text)
 {
-    std::string error;
-    std::optional<json::Value> document = json::Parse(text, &error);
+    std::optional<json::Value> document = json::Parse(text);
     if (!document)
-        throw std::runtime_error("not JSON: " + error + "\n" + text);
+        throw std::runtime_error("not JSON:\n" + text);
     return std::move(*document);
 }
 

@@ -3,9 +3,12 @@
 #include "ReportTestSupport.h"
 #include "report/JsonWriter.h"
 #include "report/TextWriter.h"
-#include "report/Utf8.h"
+#include "text/Encoding.h"
 
 #include <gtest/gtest.h>
+
+using namespace netinfo;
+using namespace report;
 
 using namespace report_test;
 
@@ -28,26 +31,29 @@ TEST(JsonWriter, EveryTextReadsBackAsItsUtf8)
 {
     for (const auto& [wide, utf8] : kTexts) {
         SCOPED_TRACE(utf8);
-        const std::string quoted = JsonQuote(wide);
+        Report report;
+        report.adapters = std::vector<AdapterEntry>{{1, wide}};
+        const std::string written = WriteJson(report);
         // No raw control character survives in the literal.
-        for (const char c : quoted)
-            EXPECT_GE(static_cast<unsigned char>(c), 0x20u);
-        const json::Value value = Document(quoted);
+        for (const char c : written)
+            EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20u || c == '\n');
+        const json::Value value = Document(written).at("adapters").at(0).at("name");
         EXPECT_EQ(value.kind, json::Value::Kind::String);
         EXPECT_EQ(value.text, utf8);
     }
-    EXPECT_EQ(JsonQuote(L"a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+    Report report;
+    report.adapters = std::vector<AdapterEntry>{{1, L"a\"b\\c\n\x01"}};
+    EXPECT_NE(WriteJson(report).find("\"a\\\"b\\\\c\\n\\u0001\""), std::string::npos);
 }
 
 TEST(Utf8, LoneSurrogatesBecomeReplacementCharacters)
 {
     const std::wstring lone = {L'a', static_cast<wchar_t>(0xD83D), L'b', static_cast<wchar_t>(0xDE00), L'c',
                                static_cast<wchar_t>(0xD83D)};
-    EXPECT_EQ(ToUtf8(lone), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD");
+    EXPECT_EQ(text::ToUtf8(lone), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD" "c\xEF\xBF\xBD");
     // Reversed halves are two lone ones, not a pair.
     const std::wstring reversed = {static_cast<wchar_t>(0xDE00), static_cast<wchar_t>(0xD83D)};
-    EXPECT_EQ(ToUtf8(reversed), "\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(Document(JsonQuote(lone)).text, ToUtf8(lone));
+    EXPECT_EQ(text::ToUtf8(reversed), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 Report FullReport()
@@ -130,31 +136,6 @@ TEST(TextWriter, HeadingsIndentedLinesAndAlignedValues)
                                        "  number of messages:         12\n");
     EXPECT_EQ(WriteFailures(FullReport()), "Failed to retrieve statistics (UDP)\n");
     EXPECT_EQ(WriteText(Report{}), "");
-}
-
-// The reader the other tests rely on must refuse what is not JSON, or a
-// writer fault could pass unseen.
-TEST(JsonReader, RefusesWhatIsNotStrictJson)
-{
-    for (const char* bad : {"", "{", "{\"a\": 1,}", "[1,]", "{\"a\" 1}", "{'a': 1}", "{\"a\": 01}", "[-]", "[1.]",
-                            "[.5]", "[1e]", "\"raw\ttab\"", "\"raw\nnewline\"", "\"\\x41\"", "\"\\ud83d\"",
-                            "\"\\ude00\"", "\"\\ud83d\\u0041\"", "\"\xC3\"", "\"\xC0\xAF\"", "\"\xED\xA0\x80\"",
-                            "\"\xF5\x80\x80\x80\"", "{\"a\": 1, \"a\": 2}", "[1] [2]", "[nul]", "[True]",
-                            "{\"a\": 1}x"}) {
-        EXPECT_FALSE(json::Parse(bad)) << bad;
-    }
-    const std::optional<json::Value> good =
-        json::Parse(" {\"a\": [0, 4294967295, -1, 2.5, 1e3, true, false, null, \"\\ud83d\\ude00\\u00e9\\/\"]} ");
-    ASSERT_TRUE(good);
-    const json::Value& a = good->at("a");
-    EXPECT_EQ(a.at(0).AsUint32(), 0u);
-    EXPECT_EQ(a.at(1).AsUint32(), 4294967295u);
-    for (std::size_t i = 2; i < 5; ++i)
-        EXPECT_FALSE(a.at(i).AsUint32()) << a.at(i).text;
-    EXPECT_FALSE(json::Parse("[4294967296]")->at(0).AsUint32());
-    EXPECT_TRUE(a.at(5).boolean);
-    EXPECT_EQ(a.at(7).kind, json::Value::Kind::Null);
-    EXPECT_EQ(a.at(8).text, "\xF0\x9F\x98\x80\xC3\xA9/");
 }
 
 } // namespace

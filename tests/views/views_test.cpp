@@ -5,12 +5,12 @@
 #include "shell/Shell.h"
 #include "support/ResourceVariants.h"
 #include "support/WineWindows.h"
-#include "views/ViewFinger.h"
-#include "views/ViewNsLookup.h"
-#include "views/ViewPing.h"
-#include "views/ViewPortScan.h"
-#include "views/ViewTracert.h"
-#include "views/ViewWhois.h"
+#include "views/Placeholders/ViewFinger.h"
+#include "views/Placeholders/ViewNsLookup.h"
+#include "views/Placeholders/ViewPing.h"
+#include "views/PortScan/ViewPortScan.h"
+#include "views/Placeholders/ViewTracert.h"
+#include "views/Placeholders/ViewWhois.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,8 @@
 #include <map>
 #include <memory>
 #include <string>
+
+using namespace views;
 
 using namespace testing_support;
 
@@ -101,19 +103,20 @@ struct TemplateViewCase {
     std::function<HWND(HMODULE, HWND)> create;
 };
 
-template <class V>
+template <class V, int Template>
 TemplateViewCase Case(const char* name)
 {
-    return {name, V::kTemplateId, [](HMODULE r, HWND p) {
+    return {name, Template, [](HMODULE r, HWND p) {
                 static std::unique_ptr<V> view;
                 view = std::make_unique<V>();
-                return view->CreateView(r, p);
+                return view->CreateView(r, Template, p);
             }};
 }
 
 const TemplateViewCase kTemplateViews[] = {
-    Case<ViewPing>("ping"),       Case<ViewTracert>("trace route"), Case<ViewNsLookup>("name lookup"),
-    Case<ViewWhois>("whois"),     Case<ViewFinger>("finger"),       Case<ViewPortScan>("port scan"),
+    Case<ViewPing, IDD_PING>("ping"),       Case<ViewTracert, IDD_TRACERT>("trace route"),
+    Case<ViewNsLookup, IDD_NSLOOKUP>("name lookup"), Case<ViewWhois, IDD_WHOIS>("whois"),
+    Case<ViewFinger, IDD_FINGER>("finger"),       Case<ViewPortScan, IDD_PORTSCAN>("port scan"),
 };
 
 TEST_F(ViewTest, EveryTemplateViewFollowsTheScreenToItsTwinAndBack)
@@ -141,7 +144,7 @@ TEST_F(ViewTest, EveryTemplateViewFollowsTheScreenToItsTwinAndBack)
 TEST_F(ViewTest, ARelayoutPutsTheTemplatesStaticTextBack)
 {
     ViewPing ping;
-    HWND view = ping.CreateView(resources, parent);
+    HWND view = ping.CreateView(resources, IDD_PING, parent);
     ASSERT_NE(view, nullptr);
     SetDlgItemTextW(view, IDC_HOST_LABEL, L"changed");
     SetDlgItemTextW(view, IDC_HOST, L"typed host");
@@ -157,14 +160,14 @@ TEST_F(ViewTest, ARelayoutPutsTheTemplatesStaticTextBack)
 
 TEST_F(ViewTest, TemplateIsChosenByTheScreenNotByTheViewsSize)
 {
-    EXPECT_EQ(ViewPing::TemplateForScreen(), IDD_PING);
+    EXPECT_EQ(TemplateForScreen(IDD_PING), IDD_PING);
     shell::TurnScreen();
-    EXPECT_EQ(ViewPing::TemplateForScreen(), IDD_PING_LANDSCAPE);
-    EXPECT_EQ(ViewWhois::TemplateForScreen(), IDD_WHOIS_LANDSCAPE);
+    EXPECT_EQ(TemplateForScreen(IDD_PING), IDD_PING_LANDSCAPE);
+    EXPECT_EQ(TemplateForScreen(IDD_WHOIS), IDD_WHOIS_LANDSCAPE);
 
     // A size message that does not match the screen still lays out for the screen.
     ViewPing ping;
-    HWND view = ping.CreateView(resources, parent);
+    HWND view = ping.CreateView(resources, IDD_PING, parent);
     SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 500));
     ExpectControlsAt(view, ExpectedRects(resources, view, IDD_PING_LANDSCAPE), IDD_PING_LANDSCAPE);
     DestroyWindow(view);
@@ -193,7 +196,7 @@ struct ModalDriver {
         SendMessageW(dialog, WM_COMMAND, command, 0);
     }
 
-    template <class V>
+    template <class V, int Template>
     static INT_PTR Run(HMODULE resources, HWND owner, std::vector<WPARAM> sequence)
     {
         dialog = nullptr;
@@ -201,7 +204,7 @@ struct ModalDriver {
         HHOOK hook = SetWindowsHookExW(WH_CBT, &Created, nullptr, GetCurrentThreadId());
         SetTimer(nullptr, 0, 20, &Next);
         V view;
-        const INT_PTR result = view.RunModal(resources, owner);
+        const INT_PTR result = view.RunModalFromTemplate(resources, Template, owner);
         UnhookWindowsHookEx(hook);
         return result;
     }
@@ -209,12 +212,12 @@ struct ModalDriver {
 
 TEST_F(ViewTest, OkAndCancelEndAViewAndOtherCommandsDoNothing)
 {
-    EXPECT_EQ(ModalDriver::Run<ViewWhois>(resources, parent, {IDOK}), IDOK);
-    EXPECT_EQ(ModalDriver::Run<ViewWhois>(resources, parent, {IDCANCEL}), IDCANCEL);
-    EXPECT_EQ(ModalDriver::Run<ViewPortScan>(resources, parent, {IDOK}), IDOK);
+    EXPECT_EQ((ModalDriver::Run<ViewWhois, IDD_WHOIS>)(resources, parent, {IDOK}), IDOK);
+    EXPECT_EQ((ModalDriver::Run<ViewWhois, IDD_WHOIS>)(resources, parent, {IDCANCEL}), IDCANCEL);
+    EXPECT_EQ((ModalDriver::Run<ViewPortScan, IDD_PORTSCAN>)(resources, parent, {IDOK}), IDOK);
     // The start button, an unknown id and a mode change leave it running.
-    EXPECT_EQ(ModalDriver::Run<ViewPing>(resources, parent, {IDC_START, 4242, IDCANCEL}), IDCANCEL);
-    EXPECT_EQ(ModalDriver::Run<ViewPortScan>(resources, parent,
+    EXPECT_EQ((ModalDriver::Run<ViewPing, IDD_PING>)(resources, parent, {IDC_START, 4242, IDCANCEL}), IDCANCEL);
+    EXPECT_EQ((ModalDriver::Run<ViewPortScan, IDD_PORTSCAN>)(resources, parent,
                                              {IDC_START, MAKEWPARAM(IDC_PORT_MODE, CBN_SELCHANGE), IDCANCEL}),
               IDCANCEL);
 }
@@ -224,7 +227,7 @@ protected:
     void SetUp() override
     {
         ViewTest::SetUp();
-        view = scan.CreateView(resources, parent);
+        view = scan.CreateView(resources, IDD_PORTSCAN, parent);
         ASSERT_NE(view, nullptr);
         ShowWindow(view, SW_SHOW);
     }
@@ -326,7 +329,7 @@ TEST_F(ViewTest, PortScanWithoutAHostFieldStillStarts)
     HMODULE variant = LoadLocalization(folder + L"localization.dll");
     ASSERT_NE(variant, nullptr);
     ViewPortScan scan;
-    HWND view = scan.CreateView(variant, parent);
+    HWND view = scan.CreateView(variant, IDD_PORTSCAN, parent);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(scan.Host(), L"Some host");
     EXPECT_EQ(SendDlgItemMessageW(view, IDC_PORT_MODE, CB_GETCOUNT, 0, 0), 3);

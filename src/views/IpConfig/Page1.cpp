@@ -1,11 +1,12 @@
-#include "gui/viewipconfig/Page1.h"
+#include "views/IpConfig/Page1.h"
 
-#include "win/AnsiText.h"
 #include "netinfo/ErrorCheck.h"
+#include "text/Encoding.h"
 
 #include <algorithm>
 #include <string>
 
+namespace views {
 namespace {
 
 HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* className, DWORD style)
@@ -82,13 +83,13 @@ HRESULT CPage1::FillAdapters()
     adapters.clear();
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     try {
-        const NetworkInfo info;
-        ErrorCheck(info.QueryAdapters(adapters), "gui/viewipconfig/Page1", 135);
-    } catch (const ErrT& error) {
+        const netinfo::NetworkInfo info;
+        netinfo::ErrorCheck(info.QueryAdapters(adapters), "gui/viewipconfig/Page1", 135);
+    } catch (const netinfo::ErrT& error) {
         return error.code;
     }
-    for (const AdapterRecord& adapter : adapters) {
-        const std::wstring name = AnsiToWide(adapter.name);
+    for (const netinfo::AdapterRecord& adapter : adapters) {
+        const std::wstring name = text::AnsiToWide(adapter.name);
         const auto position = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         if (position >= 0)
             SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(position), adapter.index);
@@ -116,10 +117,12 @@ void CPage1::OnAdapterSelected()
         return;
     selectedIndex = static_cast<uint32_t>(SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(position), 0));
     const auto found = std::find_if(adapters.begin(), adapters.end(),
-                                    [this](const AdapterRecord& a) { return a.index == selectedIndex; });
+                                    [this](const netinfo::AdapterRecord& a) { return a.index == selectedIndex; });
     if (found == adapters.end())
         return;
-    const std::wstring text =
-        L"Selected adapter: " + std::to_wstring(found->index) + L" with name " + AnsiToWide(found->name);
-    SetWindowTextW(textBox, text.c_str());
+    const std::wstring line =
+        L"Selected adapter: " + std::to_wstring(found->index) + L" with name " + text::AnsiToWide(found->name);
+    SetWindowTextW(textBox, line.c_str());
 }
+
+}  // namespace views

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace views {
+
 class CPage1 : public win::CWindowImpl<CPage1> {
 public:
     using Map = win::MessageMap<CPage1>;
@@ -36,5 +38,7 @@ private:
     HWND combo = nullptr;
     HWND textBox = nullptr;
     uint32_t selectedIndex = 0;
-    AdapterList adapters;
+    netinfo::AdapterList adapters;
 };
+
+}  // namespace views

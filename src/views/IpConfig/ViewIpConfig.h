@@ -2,18 +2,17 @@
 // counters of the chosen adapter's interface ("Status").
 #pragma once
 
-#include "gui/viewipconfig/Page1.h"
-#include "resource_ids.h"
-#include "views/ToolView.h"
+#include "views/IpConfig/Page1.h"
+#include "views/Statistics/TabbedListView.h"
 
-class ViewIpConfig : public ToolView<ViewIpConfig> {
+namespace views {
+
+class ViewIpConfig : public TabbedListView<ViewIpConfig> {
 public:
-    static constexpr int kTemplateId = IDD_IPCONFIG;
-    using Map = win::MessageMap<ViewIpConfig>;
-    static std::span<const Map::Entry> GetMessageMap();
-
-    // Reads the current tab's data again.
-    LRESULT Refresh();
+    struct Tab {
+        const wchar_t* text;
+    };
+    static constexpr Tab kTabs[] = {{L"General"}, {L"Status"}};
 
     // Tab 0 lists the adapters on the page, tab 1 the chosen adapter's status
     // rows; any other number shows the page without a query. A failed query
@@ -23,13 +22,13 @@ public:
     const CPage1& Page() const { return page; }
 
 private:
-    LRESULT OnInitDialog(HWND, LPARAM);
-    LRESULT OnSize(int cx, int cy);
-    LRESULT OnTabChanged(const NMHDR&);
+    friend class TabbedListView<ViewIpConfig>;
 
+    void CreatePages();
+    void MovePages(int cx, int height);
     void ShowStatus();
 
-    HWND tabs = nullptr;
-    HWND listView = nullptr;
     CPage1 page;
 };
+
+}  // namespace views

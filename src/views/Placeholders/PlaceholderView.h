@@ -1,7 +1,9 @@
 // A tool page that shows its template's input controls and nothing else.
 #pragma once
 
-#include "views/TemplateView.h"
+#include "views/ToolView/TemplateView.h"
+
+namespace views {
 
 template <class T>
 class PlaceholderView : public TemplateView<T> {
@@ -26,3 +28,5 @@ private:
         return TRUE;
     }
 };
+
+}  // namespace views

@@ -1,10 +1,10 @@
 // The finger page: input controls only; it sends nothing.
 #pragma once
 
-#include "resource_ids.h"
-#include "views/PlaceholderView.h"
+#include "views/Placeholders/PlaceholderView.h"
 
-class ViewFinger : public PlaceholderView<ViewFinger> {
-public:
-    static constexpr int kTemplateId = IDD_FINGER;
-};
+namespace views {
+
+class ViewFinger : public PlaceholderView<ViewFinger> {};
+
+}  // namespace views

@@ -1,10 +1,10 @@
 // The ping page: input controls only; it sends nothing.
 #pragma once
 
-#include "resource_ids.h"
-#include "views/PlaceholderView.h"
+#include "views/Placeholders/PlaceholderView.h"
 
-class ViewPing : public PlaceholderView<ViewPing> {
-public:
-    static constexpr int kTemplateId = IDD_PING;
-};
+namespace views {
+
+class ViewPing : public PlaceholderView<ViewPing> {};
+
+}  // namespace views

@@ -1,10 +1,10 @@
 // The whois page: input controls only; it sends nothing.
 #pragma once
 
-#include "resource_ids.h"
-#include "views/PlaceholderView.h"
+#include "views/Placeholders/PlaceholderView.h"
 
-class ViewWhois : public PlaceholderView<ViewWhois> {
-public:
-    static constexpr int kTemplateId = IDD_WHOIS;
-};
+namespace views {
+
+class ViewWhois : public PlaceholderView<ViewWhois> {};
+
+}  // namespace views

@@ -1,9 +1,11 @@
-#include "views/ViewPortScan.h"
+#include "views/PortScan/ViewPortScan.h"
 
+#include "resource_ids.h"
 #include "win/DataExchange.h"
 
 #include <array>
 
+namespace views {
 namespace {
 
 constexpr const wchar_t* kModes[] = {L"comma separated list", L"range", L"well known"};
@@ -66,3 +68,5 @@ void ViewPortScan::UpdateModeControls()
         ShowWindow(GetDlgItem(c.id), shown ? SW_SHOW : SW_HIDE);
     }
 }
+
+}  // namespace views

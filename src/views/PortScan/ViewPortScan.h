@@ -2,14 +2,14 @@
 // only the chosen way's controls visible. It scans nothing.
 #pragma once
 
-#include "resource_ids.h"
-#include "views/TemplateView.h"
+#include "views/ToolView/TemplateView.h"
 
 #include <string>
 
+namespace views {
+
 class ViewPortScan : public TemplateView<ViewPortScan> {
 public:
-    static constexpr int kTemplateId = IDD_PORTSCAN;
     using Map = win::MessageMap<ViewPortScan>;
     static std::span<const Map::Entry> GetMessageMap();
 
@@ -25,3 +25,5 @@ private:
 
     std::wstring host;
 };
+
+}  // namespace views

@@ -1,6 +1,8 @@
-#include "views/NameValueListView.h"
+#include "views/Statistics/NameValueListView.h"
 
 #include <commctrl.h>
+
+namespace views {
 
 namespace {
 
@@ -44,13 +46,13 @@ HWND CreateNameValueListView(HWND parent)
     return list;
 }
 
-void FillNameValueList(HWND listView, const NameValueList& rows)
+void FillNameValueList(HWND listView, const netinfo::NameValueList& rows)
 {
     // One repaint for the whole fill: each insert at the top would otherwise
     // move and repaint every row below it.
     SendMessageW(listView, WM_SETREDRAW, FALSE, 0);
     SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
-    for (const NameValueRow& row : rows) {
+    for (const netinfo::NameValueRow& row : rows) {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = 0;
@@ -68,3 +70,5 @@ void FillNameValueList(HWND listView, const NameValueList& rows)
     SendMessageW(listView, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(listView, nullptr, TRUE);
 }
+
+}  // namespace views

@@ -6,10 +6,14 @@
 
 #include <windows.h>
 
+namespace views {
+
 // A report-style list view with its two columns, as a child of `parent` at
 // the platform's default place and size; null when it cannot be made.
 HWND CreateNameValueListView(HWND parent);
 
 // Replaces the list's items by the rows. Every row goes in at the top, so the
 // list shows them last row first.
-void FillNameValueList(HWND listView, const NameValueList& rows);
+void FillNameValueList(HWND listView, const netinfo::NameValueList& rows);
+
+}  // namespace views

@@ -1,6 +1,8 @@
-#include "views/TabStrip.h"
+#include "views/Statistics/TabStrip.h"
 
 #include <commctrl.h>
+
+namespace views {
 
 void InsertTab(HWND tabs, int position, const wchar_t* text)
 {
@@ -21,3 +23,5 @@ int FitTabControl(HWND tabs, int cx, int cy)
     // The pages cover the control down to the strip along its bottom edge.
     return cy - (tab.bottom - tab.top) - 2;
 }
+
+}  // namespace views

@@ -1,27 +1,36 @@
 // The Statistics page: the TCP, IP, UDP and ICMP counters, one protocol per tab.
 #pragma once
 
-#include "resource_ids.h"
-#include "views/ToolView.h"
+#include "netinfo/ProtocolStatistics.h"
+#include "views/Statistics/TabbedListView.h"
 
-class ViewNetstat : public ToolView<ViewNetstat> {
+namespace views {
+
+class ViewNetstat : public TabbedListView<ViewNetstat> {
 public:
-    static constexpr int kTemplateId = IDD_NETSTAT;
-    using Map = win::MessageMap<ViewNetstat>;
-    static std::span<const Map::Entry> GetMessageMap();
+    struct ProtocolTab {
+        const wchar_t* text;
+        HRESULT (netinfo::ProtocolStatistics::*read)(netinfo::NameValueList&) const;
+    };
 
-    // Reads the protocol of the current tab again.
-    LRESULT Refresh();
+    // In tab order; the last one also stands for any index out of range.
+    static constexpr ProtocolTab kTabs[] = {
+        {L"TCP", &netinfo::ProtocolStatistics::ReadTcpStatistics},
+        {L"IP", &netinfo::ProtocolStatistics::ReadIpStatistics},
+        {L"UDP", &netinfo::ProtocolStatistics::ReadUdpStatistics},
+        {L"ICMP in", &netinfo::ProtocolStatistics::ReadIcmpInStatistics},
+        {L"ICMP out", &netinfo::ProtocolStatistics::ReadIcmpOutStatistics},
+    };
 
     // Reads one protocol's counters and shows them; on failure tells the
     // user and keeps the rows shown before. Any index but 0 to 3 is "ICMP out".
     void ShowStatistics(int tabIndex);
 
 private:
-    LRESULT OnInitDialog(HWND, LPARAM);
-    LRESULT OnSize(int cx, int cy);
-    LRESULT OnTabChanged(const NMHDR&);
+    friend class TabbedListView<ViewNetstat>;
 
-    HWND tabs = nullptr;
-    HWND listView = nullptr;
+    void PrepareTabs();
+    void ShowTab(int tab) { ShowStatistics(tab); }
 };
+
+}  // namespace views

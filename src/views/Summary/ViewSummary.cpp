@@ -1,10 +1,12 @@
-#include "ViewSummary/ViewSummary.h"
+#include "views/Summary/ViewSummary.h"
 
-#include "ViewSummary/SummaryText.h"
 #include "netinfo/ErrorCheck.h"
 #include "netinfo/NetworkInfo.h"
+#include "netinfo/SummaryText.h"
+#include "resource_ids.h"
 #include "win/DataExchange.h"
 
+namespace views {
 namespace {
 
 struct Placement {
@@ -71,13 +73,15 @@ LRESULT ViewSummary::OnNcDestroy()
 LRESULT ViewSummary::Refresh()
 {
     try {
-        NetworkParams params;
-        const NetworkInfo info;
-        ErrorCheck(info.QueryNetworkParams(params), "ViewSummary/ViewSummary", 76);
-        summaryText = ComposeSummaryText(params);
+        netinfo::NetworkParams params;
+        const netinfo::NetworkInfo info;
+        netinfo::ErrorCheck(info.QueryNetworkParams(params), "ViewSummary/ViewSummary", 76);
+        summaryText = netinfo::ComposeSummaryText(params);
         win::ExchangeText(m_hWnd, IDC_TEXT, summaryText);
-    } catch (const ErrT&) {
+    } catch (const netinfo::ErrT&) {
         // Nothing to tell the user: the previous summary stays.
     }
     return 0;
 }
+
+}  // namespace views

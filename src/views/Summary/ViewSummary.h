@@ -1,20 +1,20 @@
 // The Summary page: host name, domain name and DNS servers as a short text.
 #pragma once
 
+#include "views/ToolView/ToolView.h"
 #include "win/OwnedFont.h"
-#include "resource_ids.h"
-#include "views/ToolView.h"
 
 #include <string>
 
+namespace views {
+
 class ViewSummary : public ToolView<ViewSummary> {
 public:
-    static constexpr int kTemplateId = IDD_SUMMARY;
     using Map = win::MessageMap<ViewSummary>;
     static std::span<const Map::Entry> GetMessageMap();
 
     // Reads the network settings again and shows them; keeps the old text when that fails.
-    LRESULT Refresh();
+    LRESULT Refresh() override;
 
 private:
     LRESULT OnInitDialog(HWND, LPARAM);
@@ -22,5 +22,7 @@ private:
     LRESULT OnNcDestroy();
 
     std::wstring summaryText;
-    OwnedFont headlineFont;
+    win::OwnedFont headlineFont;
 };
+
+}  // namespace views

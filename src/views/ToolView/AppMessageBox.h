@@ -4,5 +4,9 @@
 
 #include <windows.h>
 
+namespace views {
+
 // A message box owned by `owner` with the program's caption "Orvane".
 int AppMessageBox(HWND owner, const wchar_t* text, UINT type);
+
+}  // namespace views

@@ -3,21 +3,24 @@
 #pragma once
 
 #include "layout/Relayout.h"
-#include "views/ToolView.h"
+#include "views/ToolView/ToolView.h"
+
+namespace views {
+
+// The template for the screen as it stands, whatever size the view has.
+inline int TemplateForScreen(int portraitTemplate)
+{
+    return shell::ScreenHeight() < 320 ? portraitTemplate + 1 : portraitTemplate;
+}
 
 template <class T>
 class TemplateView : public ToolView<T> {
-public:
-    static int TemplateForScreen()
-    {
-        return shell::ScreenHeight() < 320 ? T::kTemplateId + 1 : T::kTemplateId;
-    }
-
 protected:
-    // The size the message carries does not matter: the screen decides.
     LRESULT OnSize(int, int)
     {
-        RelayoutFromTemplate(this->resources_, this->m_hWnd, TemplateForScreen());
+        layout::RelayoutFromTemplate(this->resources_, this->m_hWnd, TemplateForScreen(this->templateId_));
         return 0;
     }
 };
+
+}  // namespace views

@@ -5,25 +5,30 @@
 #include "shell/Shell.h"
 #include "win/Window.h"
 
-template <class T>
-class ToolView : public win::CDialogImpl<T> {
+namespace views {
+
+// What the frame asks of each of its views.
+class View {
 public:
-    // Modeless, with the frame as parent; null when the template is missing.
-    HWND CreateView(HMODULE resources, HWND parent)
+    virtual ~View() = default;
+
+    // Modeless, from the resource library's template, with the frame as
+    // parent; null when the template is missing or the dialog cannot be made.
+    virtual HWND CreateView(HMODULE resources, int templateId, HWND parent) = 0;
+
+    // Reads the platform again. The views without data have nothing to read.
+    virtual LRESULT Refresh() { return 0; }
+};
+
+template <class T>
+class ToolView : public win::CDialogImpl<T>, public View {
+public:
+    HWND CreateView(HMODULE resources, int templateId, HWND parent) override
     {
         resources_ = resources;
-        return this->Create(resources, T::kTemplateId, parent);
+        templateId_ = templateId;
+        return this->Create(resources, templateId, parent);
     }
-
-    // Modal, owned by `owner`: the value given to EndDialog, or -1 when the
-    // view cannot run.
-    INT_PTR RunModal(HMODULE resources, HWND owner)
-    {
-        resources_ = resources;
-        return this->RunModalFromTemplate(resources, T::kTemplateId, owner);
-    }
-
-    HMODULE Resources() const { return resources_; }
 
 protected:
     void InitFullScreen()
@@ -45,4 +50,7 @@ protected:
     }
 
     HMODULE resources_ = nullptr;
+    int templateId_ = 0;  // the portrait template, which the view was created from
 };
+
+}  // namespace views
