@@ -32,26 +32,26 @@ void RestoreText(HWND control, const wchar_t* text, std::size_t length)
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
 
+// Shows the image and destroys the one it replaced. LoadIconW hands out
+// shared icons: the old one may be the one just set.
+template <typename Image, typename Destroy>
+void ReplaceImage(HWND control, UINT type, Image image, Destroy destroy)
+{
+    const auto old = reinterpret_cast<Image>(SendMessageW(control, STM_GETIMAGE, type, 0));
+    SendMessageW(control, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
+    if (old && old != image)
+        destroy(old);
+}
+
 void ReloadImage(HMODULE resources, HWND control, std::uint32_t itemStyle, std::uint16_t ordinal)
 {
     switch (itemStyle & kStaticTypeMask) {
-    case SS_ICON: {
-        const auto old = reinterpret_cast<HICON>(SendMessageW(control, STM_GETIMAGE, IMAGE_ICON, 0));
-        HICON icon = LoadIconW(resources, MAKEINTRESOURCEW(ordinal));
-        SendMessageW(control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
-        // LoadIconW hands out shared icons: the old one may be the one just set.
-        if (old && old != icon)
-            DestroyIcon(old);
+    case SS_ICON:
+        ReplaceImage(control, IMAGE_ICON, LoadIconW(resources, MAKEINTRESOURCEW(ordinal)), DestroyIcon);
         break;
-    }
-    case SS_BITMAP: {
-        const auto old = reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        HBITMAP bitmap = LoadBitmapW(resources, MAKEINTRESOURCEW(ordinal));
-        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-        if (old && old != bitmap)
-            DeleteObject(old);
+    case SS_BITMAP:
+        ReplaceImage(control, IMAGE_BITMAP, LoadBitmapW(resources, MAKEINTRESOURCEW(ordinal)), DeleteObject);
         break;
-    }
     default:
         break;
     }

@@ -23,4 +23,19 @@ public:
     HRESULT ReadIcmpOutStatistics(NameValueList& list) const; // 13 rows
 };
 
+// The five tables in the order the Statistics view's tabs show them, each
+// with its name there.
+struct ProtocolTable {
+    const wchar_t* name;
+    HRESULT (ProtocolStatistics::*read)(NameValueList&) const;
+};
+
+inline constexpr ProtocolTable kProtocolTables[] = {
+    {L"TCP", &ProtocolStatistics::ReadTcpStatistics},
+    {L"IP", &ProtocolStatistics::ReadIpStatistics},
+    {L"UDP", &ProtocolStatistics::ReadUdpStatistics},
+    {L"ICMP in", &ProtocolStatistics::ReadIcmpInStatistics},
+    {L"ICMP out", &ProtocolStatistics::ReadIcmpOutStatistics},
+};
+
 }  // namespace netinfo

@@ -11,21 +11,21 @@
 
 namespace report {
 
-// The five protocol tables, in the order they are printed.
+// The five protocol tables, in the order they are printed: the order of the
+// Statistics view's tabs.
 enum class Protocol { Tcp, Ip, Udp, IcmpIn, IcmpOut };
 
 struct ProtocolName {
     Protocol protocol;
-    std::string_view key;    // argument and JSON member
-    std::wstring_view title; // text heading, as the statistics view's tab
+    std::string_view key;  // argument and JSON member
 };
 
 inline constexpr std::array<ProtocolName, 5> kProtocolNames{{
-    {Protocol::Tcp, "tcp", L"TCP"},
-    {Protocol::Ip, "ip", L"IP"},
-    {Protocol::Udp, "udp", L"UDP"},
-    {Protocol::IcmpIn, "icmp-in", L"ICMP in"},
-    {Protocol::IcmpOut, "icmp-out", L"ICMP out"},
+    {Protocol::Tcp, "tcp"},
+    {Protocol::Ip, "ip"},
+    {Protocol::Udp, "udp"},
+    {Protocol::IcmpIn, "icmp-in"},
+    {Protocol::IcmpOut, "icmp-out"},
 }};
 
 struct PageSelection {

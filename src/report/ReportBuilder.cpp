@@ -26,27 +26,8 @@ using netinfo::NetworkInfo;
 using netinfo::NetworkParams;
 using netinfo::ProtocolStatistics;
 
-struct ProtocolReader {
-    Protocol protocol;
-    HRESULT (ProtocolStatistics::*read)(NameValueList&) const;
-};
-
-// In the order of kProtocolNames, which is the order they are printed in.
-constexpr ProtocolReader kProtocolReaders[] = {
-    {Protocol::Tcp, &ProtocolStatistics::ReadTcpStatistics},
-    {Protocol::Ip, &ProtocolStatistics::ReadIpStatistics},
-    {Protocol::Udp, &ProtocolStatistics::ReadUdpStatistics},
-    {Protocol::IcmpIn, &ProtocolStatistics::ReadIcmpInStatistics},
-    {Protocol::IcmpOut, &ProtocolStatistics::ReadIcmpOutStatistics},
-};
-
-static_assert(std::size(kProtocolReaders) == kProtocolNames.size());
-static_assert([] {
-    for (std::size_t i = 0; i < kProtocolNames.size(); ++i)
-        if (kProtocolReaders[i].protocol != kProtocolNames[i].protocol)
-            return false;
-    return true;
-}());
+// Each protocol is printed under its name on the Statistics view's tab.
+static_assert(std::size(netinfo::kProtocolTables) == kProtocolNames.size());
 
 std::wstring Hex(HRESULT code)
 {
@@ -58,6 +39,14 @@ std::wstring Hex(HRESULT code)
 ReadFailure Failure(std::string page, const std::wstring& what, HRESULT code)
 {
     return {std::move(page), L"Failed to read " + what + L": " + Hex(code), static_cast<uint32_t>(code)};
+}
+
+// A failed read adds its failure and leaves its page out.
+bool Succeeded(Report& report, HRESULT hr, const char* page, const std::wstring& what)
+{
+    if (FAILED(hr))
+        report.failures.push_back(Failure(page, what, hr));
+    return SUCCEEDED(hr);
 }
 
 // The rows carry their counters as "%u" text and the report wants the
@@ -78,11 +67,8 @@ HRESULT ToCounterRows(const NameValueList& list, CounterRows& rows)
 void ReadSummary(Report& report)
 {
     NetworkParams params;
-    const HRESULT hr = NetworkInfo().QueryNetworkParams(params);
-    if (FAILED(hr)) {
-        report.failures.push_back(Failure("summary", L"the network parameters", hr));
+    if (!Succeeded(report, NetworkInfo().QueryNetworkParams(params), "summary", L"the network parameters"))
         return;
-    }
     SummaryPage page;
     page.hostName = text::AnsiToWide(params.hostName);
     page.domainName = text::AnsiToWide(params.domainName);
@@ -97,11 +83,8 @@ void ReadSummary(Report& report)
 void ReadAdapters(Report& report)
 {
     AdapterList adapters;
-    const HRESULT hr = NetworkInfo().QueryAdapters(adapters);
-    if (FAILED(hr)) {
-        report.failures.push_back(Failure("adapters", L"the adapters", hr));
+    if (!Succeeded(report, NetworkInfo().QueryAdapters(adapters), "adapters", L"the adapters"))
         return;
-    }
     std::vector<AdapterEntry> entries;
     for (const AdapterRecord& adapter : adapters)
         entries.push_back({adapter.index, text::AnsiToWide(adapter.name)});
@@ -125,25 +108,18 @@ std::wstring InterfaceNamed(uint32_t index) { return L"interface " + std::to_wst
 void ReadAllInterfaces(Report& report, const std::vector<uint32_t>& indexes)
 {
     InterfaceList interfaces;
-    const HRESULT hr = NetworkInfo().QueryInterfaces(interfaces);
-    if (FAILED(hr)) {
-        report.failures.push_back(Failure("interfaces", L"the interfaces", hr));
+    if (!Succeeded(report, NetworkInfo().QueryInterfaces(interfaces), "interfaces", L"the interfaces"))
         return;
-    }
     std::vector<InterfacePage> pages;
     for (const InterfaceRecord& record : interfaces) {
         InterfacePage page;
-        const HRESULT rowsHr = ToInterfacePage(record, page);
-        if (FAILED(rowsHr))
-            report.failures.push_back(Failure("interface", InterfaceNamed(record.index), rowsHr));
-        else
+        if (Succeeded(report, ToInterfacePage(record, page), "interface", InterfaceNamed(record.index)))
             pages.push_back(std::move(page));
     }
     for (const uint32_t index : indexes) {
         const bool listed = std::any_of(interfaces.begin(), interfaces.end(),
                                         [index](const InterfaceRecord& record) { return record.index == index; });
-        if (!listed)
-            report.failures.push_back(Failure("interface", InterfaceNamed(index), E_INVALIDARG));
+        Succeeded(report, listed ? S_OK : E_INVALIDARG, "interface", InterfaceNamed(index));
     }
     report.interfaces = std::move(pages);
 }
@@ -157,9 +133,7 @@ void ReadChosenInterfaces(Report& report, const std::vector<uint32_t>& indexes)
         HRESULT hr = NetworkInfo().FindInterface(index, record);
         if (SUCCEEDED(hr))
             hr = ToInterfacePage(record, page);
-        if (FAILED(hr))
-            report.failures.push_back(Failure("interface", InterfaceNamed(index), hr));
-        else
+        if (Succeeded(report, hr, "interface", InterfaceNamed(index)))
             pages.push_back(std::move(page));
     }
     // Like any other page whose read failed, none at all when none was found.
@@ -167,11 +141,11 @@ void ReadChosenInterfaces(Report& report, const std::vector<uint32_t>& indexes)
         report.interfaces = std::move(pages);
 }
 
-void ReadProtocol(Report& report, const ProtocolName& name, const ProtocolReader& reader)
+void ReadProtocol(Report& report, const ProtocolName& name, const netinfo::ProtocolTable& table)
 {
     NameValueList list;
-    ProtocolPage page{std::string(name.key), std::wstring(name.title), {}};
-    HRESULT hr = (ProtocolStatistics().*reader.read)(list);
+    ProtocolPage page{std::string(name.key), table.name, {}};
+    HRESULT hr = (ProtocolStatistics().*table.read)(list);
     if (SUCCEEDED(hr))
         hr = ToCounterRows(list, page.rows);
     if (FAILED(hr)) {
@@ -198,7 +172,7 @@ Report BuildReport(const PageSelection& pages)
         ReadChosenInterfaces(report, pages.interfaceIndexes);
     for (std::size_t i = 0; i < kProtocolNames.size(); ++i)
         if (pages.Wants(kProtocolNames[i].protocol))
-            ReadProtocol(report, kProtocolNames[i], kProtocolReaders[i]);
+            ReadProtocol(report, kProtocolNames[i], netinfo::kProtocolTables[i]);
     return report;
 }
 

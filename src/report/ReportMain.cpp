@@ -12,17 +12,26 @@
 
 namespace {
 
-bool WriteBytes(HANDLE handle, const std::string& bytes)
+// Hands the text over in chunks of at most `most` units until all of it is written.
+template <typename Char, typename WriteChunk>
+bool WriteAll(const std::basic_string<Char>& text, std::size_t most, WriteChunk writeChunk)
 {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    while (done < text.size()) {
+        const auto chunk = static_cast<DWORD>(std::min(text.size() - done, most));
         DWORD written = 0;
-        if (!WriteFile(handle, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+        if (!writeChunk(text.data() + done, chunk, &written) || written == 0)
             return false;
         done += written;
     }
     return true;
+}
+
+bool WriteBytes(HANDLE handle, const std::string& bytes)
+{
+    return WriteAll(bytes, std::size_t{1} << 20, [handle](const char* data, DWORD size, DWORD* written) {
+        return WriteFile(handle, data, size, written, nullptr) != FALSE;
+    });
 }
 
 // A console shows UTF-16 whatever its code page, so it gets the text through
@@ -37,15 +46,9 @@ bool WriteToConsole(HANDLE console, const std::string& utf8)
         return false;
     std::wstring wide(static_cast<std::size_t>(needed), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), needed);
-    std::size_t done = 0;
-    while (done < wide.size()) {
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 1u << 14));
-        DWORD written = 0;
-        if (!WriteConsoleW(console, wide.data() + done, chunk, &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
+    return WriteAll(wide, std::size_t{1} << 14, [console](const wchar_t* data, DWORD size, DWORD* written) {
+        return WriteConsoleW(console, data, size, written, nullptr) != FALSE;
+    });
 }
 
 bool Write(DWORD stream, const std::string& utf8)

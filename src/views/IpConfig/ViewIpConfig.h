@@ -10,7 +10,7 @@ namespace views {
 class ViewIpConfig : public TabbedListView<ViewIpConfig> {
 public:
     struct Tab {
-        const wchar_t* text;
+        const wchar_t* name;
     };
     static constexpr Tab kTabs[] = {{L"General"}, {L"Status"}};
 

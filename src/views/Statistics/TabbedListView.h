@@ -1,7 +1,7 @@
 // The data views whose page is a tab control (template control 1053, its
 // strip along the bottom edge) holding the name/value list as its own child:
 // the Statistics view and the IP configuration view. A view gives its tabs
-// (T::kTabs, each with a text) and what a tab shows (T::ShowTab); it may
+// (T::kTabs, each with a name) and what a tab shows (T::ShowTab); it may
 // prepare the tab control and add pages of its own (the hooks below).
 #pragma once
 
@@ -59,7 +59,7 @@ private:
         Self().PrepareTabs();
         int position = 0;
         for (const auto& tab : T::kTabs)
-            InsertTab(tabs, position++, tab.text);
+            InsertTab(tabs, position++, tab.name);
         listView = CreateNameValueListView(tabs);
         Self().CreatePages();
         // The children came after the full-screen sizing; place them now

@@ -17,7 +17,7 @@ void ViewNetstat::PrepareTabs()
 void ViewNetstat::ShowStatistics(int tabIndex)
 {
     constexpr int count = static_cast<int>(std::size(kTabs));
-    const ProtocolTab& tab = tabIndex >= 0 && tabIndex < count ? kTabs[tabIndex] : kTabs[count - 1];
+    const netinfo::ProtocolTable& tab = tabIndex >= 0 && tabIndex < count ? kTabs[tabIndex] : kTabs[count - 1];
     netinfo::NameValueList rows;
     const netinfo::ProtocolStatistics statistics;
     if (FAILED((statistics.*tab.read)(rows))) {

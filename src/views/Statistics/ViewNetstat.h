@@ -8,19 +8,8 @@ namespace views {
 
 class ViewNetstat : public TabbedListView<ViewNetstat> {
 public:
-    struct ProtocolTab {
-        const wchar_t* text;
-        HRESULT (netinfo::ProtocolStatistics::*read)(netinfo::NameValueList&) const;
-    };
-
     // In tab order; the last one also stands for any index out of range.
-    static constexpr ProtocolTab kTabs[] = {
-        {L"TCP", &netinfo::ProtocolStatistics::ReadTcpStatistics},
-        {L"IP", &netinfo::ProtocolStatistics::ReadIpStatistics},
-        {L"UDP", &netinfo::ProtocolStatistics::ReadUdpStatistics},
-        {L"ICMP in", &netinfo::ProtocolStatistics::ReadIcmpInStatistics},
-        {L"ICMP out", &netinfo::ProtocolStatistics::ReadIcmpOutStatistics},
-    };
+    static constexpr const auto& kTabs = netinfo::kProtocolTables;
 
     // Reads one protocol's counters and shows them; on failure tells the
     // user and keeps the rows shown before. Any index but 0 to 3 is "ICMP out".
