@@ -1,14 +1,19 @@
-// The start-up baseline: a program of the least work that shows one dialog
-// from a resource library. It loads localization.dll from its own folder as
-// Orvane does and shows the about dialog's template; no common controls, no
-// C++ library use, nothing read from the platform.
+// The start-up baselines, with no code of Orvane's. By default the program of
+// the least work that shows one dialog from a resource library: it loads
+// localization.dll from its own folder as Orvane does and shows the about
+// dialog's template; no common controls, nothing read from the platform.
 //
-// Its arguments add, for telling where start-up time goes, what Orvane does
-// besides: "comctl32" loads and initialises the common controls, "reads"
-// makes the platform reads Orvane's data pages make at start.
+// Its arguments add what Orvane does besides: "comctl32" loads and
+// initialises the common controls, "reads" makes the platform reads of
+// Orvane's data pages at start, and "frame" does Orvane's whole start-up work
+// (with both of the others): a top-level window of the emulated screen's
+// size and the nine views' dialogs from the same templates in it, the
+// Summary's shown, instead of the one dialog.
 #include <windows.h>
 #include <commctrl.h>
 #include <iphlpapi.h>
+
+#include <initializer_list>
 
 #include "resource_ids.h"
 
@@ -84,6 +89,50 @@ void ReadPlatform()
     tcp(&stats);
 }
 
+LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+        PostQuitMessage(1);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK ViewProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// The frame of Orvane's size (the 240 x 268 client area below the emulated
+// taskbar) with the nine views in Orvane's order of creation.
+HWND CreateFrame(HMODULE resources)
+{
+    WNDCLASSW frameClass{};
+    frameClass.lpfnWndProc = FrameProc;
+    frameClass.hInstance = GetModuleHandleW(nullptr);
+    frameClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    frameClass.lpszClassName = L"OrvaneBaseline";
+    if (!RegisterClassW(&frameClass))
+        return nullptr;
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    RECT size{0, 0, 240, 268};
+    AdjustWindowRect(&size, style, FALSE);
+    HWND frame = CreateWindowExW(0, frameClass.lpszClassName, L"Orvane", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 size.right - size.left, size.bottom - size.top, nullptr, nullptr,
+                                 frameClass.hInstance, nullptr);
+    if (!frame)
+        return nullptr;
+    for (int id : {IDD_SUMMARY, IDD_IPCONFIG, IDD_FINGER, IDD_PING, IDD_PORTSCAN, IDD_NETSTAT, IDD_NSLOOKUP,
+                   IDD_TRACERT, IDD_WHOIS}) {
+        HWND view = CreateDialogParamW(resources, MAKEINTRESOURCEW(id), frame, ViewProc, 0);
+        if (!view)
+            continue;
+        SetWindowPos(view, nullptr, 0, 0, 240, 268, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (id == IDD_SUMMARY)
+            ShowWindow(view, SW_SHOW);
+    }
+    return frame;
+}
+
 bool HasWord(const wchar_t* text, const wchar_t* word)
 {
     const int n = lstrlenW(word);
@@ -97,9 +146,10 @@ bool HasWord(const wchar_t* text, const wchar_t* word)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand)
 {
-    if (HasWord(commandLine, L"comctl32"))
+    const bool frame = HasWord(commandLine, L"frame");
+    if (frame || HasWord(commandLine, L"comctl32"))
         InitCommonControls32();
-    if (HasWord(commandLine, L"reads"))
+    if (frame || HasWord(commandLine, L"reads"))
         ReadPlatform();
     wchar_t path[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -115,7 +165,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand)
         LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!resources)
         return 2;
-    HWND dialog = CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, DialogProc, 0);
+    HWND dialog = frame ? CreateFrame(resources)
+                        : CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, DialogProc, 0);
     if (!dialog)
         return 3;
     ShowWindow(dialog, showCommand);
