@@ -38,8 +38,8 @@ BOOL CALLBACK CollectId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR ids)
 
 struct Template {
     int id = 0;
-    std::size_t bytes = 0;
-    layout::ParsedTemplate parsed;
+    std::span<const std::uint8_t> bytes;
+    std::vector<layout::TemplateItem> items;
     std::multiset<std::uint16_t> ids;
 };
 
@@ -51,11 +51,12 @@ std::vector<Template> DialogTemplates(HMODULE module)
     for (int id : ids) {
         Template t;
         t.id = id;
-        const auto bytes = TemplateBytes(module, id);
-        t.bytes = bytes.size();
-        if (layout::ParseTemplate(bytes, t.parsed) != layout::TemplateStatus::Ok)
+        t.bytes = TemplateBytes(module, id);
+        layout::TemplateHeader header;
+        if (layout::ForEachItem(t.bytes, header, [&](const layout::TemplateItem& item) { t.items.push_back(item); }) !=
+            layout::TemplateStatus::Ok)
             continue;
-        for (const auto& item : t.parsed.items)
+        for (const auto& item : t.items)
             t.ids.insert(item.id);
         templates.push_back(std::move(t));
     }
@@ -71,7 +72,7 @@ struct Move {
 std::vector<Move> MovesOf(HWND dialog, const Template& t)
 {
     std::vector<Move> moves;
-    for (const auto& item : t.parsed.items) {
+    for (const auto& item : t.items) {
         RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(dialog, &r);
         if (HWND control = GetDlgItem(dialog, item.id))
@@ -101,7 +102,7 @@ struct ContentStep {
 std::vector<ContentStep> ContentOf(HWND dialog, const Template& t)
 {
     std::vector<ContentStep> steps;
-    for (const auto& item : t.parsed.items) {
+    for (const auto& item : t.items) {
         HWND control = GetDlgItem(dialog, item.id);
         if (!control || item.windowClass.kind != layout::FieldKind::Ordinal)
             continue;
@@ -109,7 +110,8 @@ std::vector<ContentStep> ContentOf(HWND dialog, const Template& t)
         case layout::kButtonClass:
         case layout::kStaticClass:
             if (item.title.kind != layout::FieldKind::Ordinal)
-                steps.push_back({control, std::wstring(item.title.text.begin(), item.title.text.end())});
+                steps.push_back({control, std::wstring(reinterpret_cast<const wchar_t*>(t.bytes.data() + item.title.textOffset),
+                                                       item.title.textLength)});
             break;
         case layout::kListBoxClass:
             steps.push_back({control, {}, LB_GETCURSEL, LB_SETCURSEL});
@@ -148,7 +150,7 @@ volatile std::uintptr_t g_sink = 0;
 // rectangle in pixels.
 void LookUps(HWND dialog, const Template& t)
 {
-    for (const auto& item : t.parsed.items) {
+    for (const auto& item : t.items) {
         RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(dialog, &r);
         g_sink = g_sink + reinterpret_cast<std::uintptr_t>(GetDlgItem(dialog, item.id)) + static_cast<std::uintptr_t>(r.left);
@@ -175,7 +177,7 @@ int RunRelayoutBench(int rounds)
         return 1;
     }
     const auto largest = std::max_element(templates.begin(), templates.end(), [](const Template& a, const Template& b) {
-        return std::pair(a.parsed.items.size(), a.bytes) < std::pair(b.parsed.items.size(), b.bytes);
+        return std::pair(a.items.size(), a.bytes.size()) < std::pair(b.items.size(), b.bytes.size());
     });
     // Its twin for the other orientation holds the same control ids.
     auto twin = std::find_if(templates.begin(), templates.end(),
@@ -225,7 +227,7 @@ int RunRelayoutBench(int rounds)
     const bench::Spread bare = bench::SpreadOf(samples[1]);
     const bench::Spread withContent = bench::SpreadOf(samples[2]);
     bench::Row("RelayoutFromTemplate, template " + std::to_string(largest->id) + " ⇄ " + std::to_string(twin->id) +
-                   " (" + std::to_string(largest->parsed.items.size()) + " controls)",
+                   " (" + std::to_string(largest->items.size()) + " controls)",
                ours, bare, 1.2);
     bench::Note("Relayout: " + std::to_string(rounds) + " rounds; the bare batch plus the same content refresh (" +
                 std::to_string(content[0].size()) + " texts and selections, prepared) takes " +

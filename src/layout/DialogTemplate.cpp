@@ -11,11 +11,6 @@ std::uint16_t WordAt(std::span<const std::uint8_t> bytes, std::size_t offset) no
     return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
 }
 
-ParsedField CopyField(std::span<const std::uint8_t> bytes, const TemplateField& field)
-{
-    return ParsedField{field.kind, field.ordinal, FieldText(bytes, field)};
-}
-
 }  // namespace
 
 TemplateStatus TemplateReader::Fail(TemplateStatus status) noexcept
@@ -140,46 +135,6 @@ TemplateStatus TemplateReader::ReadItem(TemplateItem& item) noexcept
 TemplateStatus ValidateTemplate(std::span<const std::uint8_t> bytes, TemplateHeader& header) noexcept
 {
     return ForEachItem(bytes, header, [](const TemplateItem&) noexcept {});
-}
-
-std::u16string FieldText(std::span<const std::uint8_t> bytes, const TemplateField& field)
-{
-    std::u16string text;
-    if (field.kind != FieldKind::Text)
-        return text;
-    text.reserve(field.textLength);
-    for (std::size_t i = 0; i < field.textLength; ++i)
-        text.push_back(static_cast<char16_t>(WordAt(bytes, field.textOffset + 2 * i)));
-    return text;
-}
-
-TemplateStatus ParseTemplate(std::span<const std::uint8_t> bytes, ParsedTemplate& out)
-{
-    TemplateHeader header;
-    if (TemplateStatus s = ValidateTemplate(bytes, header); s != TemplateStatus::Ok)
-        return s;
-
-    ParsedTemplate parsed;
-    parsed.style = header.style;
-    parsed.extendedStyle = header.extendedStyle;
-    parsed.x = header.x;
-    parsed.y = header.y;
-    parsed.cx = header.cx;
-    parsed.cy = header.cy;
-    parsed.menu = CopyField(bytes, header.menu);
-    parsed.windowClass = CopyField(bytes, header.windowClass);
-    parsed.title = CopyField(bytes, header.title);
-    parsed.hasFont = header.hasFont;
-    parsed.pointSize = header.pointSize;
-    parsed.typeface = CopyField(bytes, header.typeface);
-    parsed.items.reserve(header.itemCount);
-    ForEachItem(bytes, header, [&](const TemplateItem& item) {
-        parsed.items.push_back(ParsedItem{item.style, item.extendedStyle, item.x, item.y, item.cx, item.cy,
-                                          item.id, CopyField(bytes, item.windowClass),
-                                          CopyField(bytes, item.title), item.creationDataCount, item.offset});
-    });
-    out = std::move(parsed);
-    return TemplateStatus::Ok;
 }
 
 }  // namespace layout

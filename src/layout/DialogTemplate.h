@@ -8,8 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
-#include <vector>
 
 namespace layout {
 
@@ -105,39 +103,5 @@ TemplateStatus ForEachItem(std::span<const std::uint8_t> bytes, TemplateHeader& 
 
 // Checks the whole template without acting on it.
 TemplateStatus ValidateTemplate(std::span<const std::uint8_t> bytes, TemplateHeader& header) noexcept;
-
-// The text of a Text field (empty for the other kinds), copied out.
-std::u16string FieldText(std::span<const std::uint8_t> bytes, const TemplateField& field);
-
-// A template copied out of its bytes, for inspection.
-struct ParsedField {
-    FieldKind kind = FieldKind::Empty;
-    std::uint16_t ordinal = 0;
-    std::u16string text;
-};
-
-struct ParsedItem {
-    std::uint32_t style = 0;
-    std::uint32_t extendedStyle = 0;
-    std::int16_t x = 0, y = 0, cx = 0, cy = 0;
-    std::uint16_t id = 0;
-    ParsedField windowClass, title;
-    std::uint16_t creationDataCount = 0;
-    std::size_t offset = 0;
-};
-
-struct ParsedTemplate {
-    std::uint32_t style = 0;
-    std::uint32_t extendedStyle = 0;
-    std::int16_t x = 0, y = 0, cx = 0, cy = 0;
-    ParsedField menu, windowClass, title;
-    bool hasFont = false;
-    std::uint16_t pointSize = 0;
-    ParsedField typeface;
-    std::vector<ParsedItem> items;  // as many as the header's item count
-};
-
-// Fills out only when the whole template is Ok.
-TemplateStatus ParseTemplate(std::span<const std::uint8_t> bytes, ParsedTemplate& out);
 
 }  // namespace layout

@@ -1,0 +1,151 @@
+// The real programs, started as a user starts them: orvane.exe keeps to one
+// instance, takes its resource library from its own folder only and never
+// runs its code, and ends with its exit codes; orvane-report.exe writes
+// through a pipe. Package.* runs from tests/process/PackageTest.sh, on the
+// unpacked ZIP that ORVANE_PACKAGE names.
+#include "support/Win32.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+using namespace test;
+
+namespace {
+
+constexpr DWORD kPatience = 20000;  // ms; Wine starts a process in well under a second
+
+// A program the test started, ended if still running when the test is done.
+// With `capture`, its standard output and error go into pipes.
+class Process {
+public:
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = {}, const std::wstring& folder = {}, bool capture = false)
+    {
+        std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+        STARTUPINFOW si{sizeof si};
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (capture && CreatePipe(&out_, &si.hStdOutput, &inherit, 0) && CreatePipe(&err_, &si.hStdError, &inherit, 0))
+            si.dwFlags = STARTF_USESTDHANDLES;
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &info_);
+        for (HANDLE end : {si.hStdOutput, si.hStdError})
+            if (end)
+                CloseHandle(end);
+    }
+    ~Process()
+    {
+        if (info_.hProcess && !Wait(0))
+            TerminateProcess(info_.hProcess, 99);
+        for (HANDLE h : {info_.hProcess, info_.hThread, out_, err_})
+            if (h)
+                CloseHandle(h);
+    }
+    // The exit code, or nothing when it is still running after `ms`.
+    std::optional<DWORD> Wait(DWORD ms) const
+    {
+        DWORD code = 0;
+        if (!info_.hProcess || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0 || !GetExitCodeProcess(info_.hProcess, &code))
+            return std::nullopt;
+        return code;
+    }
+    // Everything it wrote to standard output, then to standard error.
+    std::string Read(bool error) const
+    {
+        std::string text;
+        char chunk[4096];
+        for (DWORD got = 0; ReadFile(error ? err_ : out_, chunk, sizeof chunk, &got, nullptr) && got;)
+            text.append(chunk, got);
+        return text;
+    }
+    // Its main window, once it has one.
+    HWND MainWindow() const
+    {
+        for (DWORD waited = 0; info_.hProcess && waited < kPatience && !Wait(0); waited += 50, Sleep(50))
+            for (HWND w = FindWindowW(L"OrvaneClass", L"Orvane"); w; w = FindWindowExW(nullptr, w, L"OrvaneClass", L"Orvane")) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == info_.dwProcessId)
+                    return w;
+            }
+        return nullptr;
+    }
+    std::optional<DWORD> Close() const
+    {
+        PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
+        return Wait(kPatience);
+    }
+
+private:
+    PROCESS_INFORMATION info_{};
+    HANDLE out_ = nullptr, err_ = nullptr;
+};
+
+const std::optional<DWORD> kEnded = 1, kSecond = 0, kNoLibrary = static_cast<DWORD>(-2);
+
+TEST(Orvane, OneInstanceThatEndsWithOneWhateverItsArguments)
+{
+    ASSERT_EQ(FindWindowW(L"OrvaneClass", nullptr), nullptr) << "an Orvane is already running";
+    Process first(ProgramFolder() + L"orvane.exe", L"/s --help \"x y\" -2");
+    HWND frame = first.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    ShowWindow(frame, SW_MINIMIZE);
+    EXPECT_EQ(Process(ProgramFolder() + L"orvane.exe").Wait(kPatience), kSecond);
+    EXPECT_EQ(FindWindowExW(nullptr, frame, L"OrvaneClass", L"Orvane"), nullptr) << "one window";
+    EXPECT_FALSE(IsIconic(frame)) << "the first came forward";
+    EXPECT_EQ(first.Close(), kEnded);
+}
+
+TEST(Orvane, TakesItsLibraryFromItsOwnFolderAndNeverRunsItsCode)
+{
+    // A localization.dll that leaves a mark beside itself when its code runs.
+    const std::wstring planted = ProgramFolder() + L"planted\\", mark = L"entry-code-ran";
+    DeleteFileW((planted + mark).c_str());
+    FreeLibrary(LoadLibraryW((planted + L"localization.dll").c_str()));
+    EXPECT_NE(GetFileAttributesW((planted + mark).c_str()), INVALID_FILE_ATTRIBUTES) << "the mark shows when the code does run";
+    DeleteFileW((planted + mark).c_str());
+
+    const std::wstring lone = TempFolder(), beside = TempFolder();
+    CopyFileW((ProgramFolder() + L"orvane.exe").c_str(), (lone + L"orvane.exe").c_str(), FALSE);
+    CopyFileW((ProgramFolder() + L"orvane.exe").c_str(), (beside + L"orvane.exe").c_str(), FALSE);
+    CopyFileW((planted + L"localization.dll").c_str(), (beside + L"localization.dll").c_str(), FALSE);
+    wchar_t path[32767];
+    const std::wstring oldPath(path, GetEnvironmentVariableW(L"PATH", path, 32767));
+    SetEnvironmentVariableW(L"PATH", (planted + L";" + oldPath).c_str());
+    EXPECT_EQ(Process(lone + L"orvane.exe", {}, planted).Wait(kPatience), kNoLibrary) << "not from the current folder nor from PATH";
+    SetEnvironmentVariableW(L"PATH", oldPath.c_str());
+    Process p(beside + L"orvane.exe", {}, lone);
+    EXPECT_EQ(p.Close(), kEnded);
+    EXPECT_EQ(GetFileAttributesW((beside + mark).c_str()), INVALID_FILE_ATTRIBUTES) << "the library beside the program ran its entry code";
+    RemoveFolder(lone);
+    RemoveFolder(beside);
+}
+
+TEST(ReportProgram, WritesBytesThroughAPipeAndEndsWithItsStatus)
+{
+    const std::wstring exe = ProgramFolder() + L"orvane-report.exe";
+    const Process json(exe, L"--json", {}, true), usage(exe, L"bogus", {}, true), missing(exe, L"interface 4294967295 udp", {}, true);
+    const std::string out = json.Read(false);
+    EXPECT_FALSE(nlohmann::ordered_json::parse(out, nullptr, false).is_discarded()) << out;
+    EXPECT_EQ(out.find("\r\n"), std::string::npos) << "written as bytes, not as text";
+    EXPECT_EQ(std::tuple(usage.Wait(kPatience), usage.Read(false), usage.Read(true).substr(0, 40)),
+              std::tuple(std::optional<DWORD>(2), std::string(), std::string("orvane-report: unknown argument 'bogus'\n")));
+    EXPECT_EQ(std::tuple(missing.Wait(kPatience), missing.Read(false).substr(0, 4), missing.Read(true)),
+              std::tuple(std::optional<DWORD>(1), std::string("UDP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n")));
+}
+
+// The unpacked ZIP started from another current folder: it finds its own
+// library, shows its window, ends with 1, and its report runs too.
+TEST(Package, StartsFromAnotherFolder)
+{
+    const char* unpacked = std::getenv("ORVANE_PACKAGE");
+    ASSERT_NE(unpacked, nullptr) << "run by tests/process/PackageTest.sh";
+    const std::wstring folder(unpacked, unpacked + strlen(unpacked)), elsewhere = TempFolder();
+    EXPECT_EQ(Process(folder + L"orvane.exe", {}, elsewhere).Close(), kEnded);
+    const Process report(folder + L"orvane-report.exe", L"tcp", {}, true);
+    EXPECT_EQ(std::tuple(report.Read(false).substr(0, 4), report.Wait(kPatience)), std::tuple(std::string("TCP\n"), std::optional<DWORD>(0)));
+    RemoveFolder(elsewhere);
+}
+
+}  // namespace

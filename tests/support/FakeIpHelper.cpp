@@ -1,0 +1,184 @@
+#include "support/FakeIpHelper.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+FakeIpHelper* g_fake = nullptr;
+
+template <typename Char, std::size_t Size>
+void CopyToField(Char (&field)[Size], const std::basic_string<Char>& text)
+{
+    std::fill_n(field, Size, Char{});
+    std::copy_n(text.data(), std::min(text.size(), Size), field);
+}
+
+std::size_t ExtraNodes(const FakeAddresses& texts)
+{
+    return texts.empty() ? 0 : texts.size() - 1;
+}
+
+// A chain from its embedded head, the further nodes taken from pool; every
+// mask carries a text no address list may show.
+void Chain(IP_ADDR_STRING& head, const FakeAddresses& texts, IP_ADDR_STRING*& pool)
+{
+    IP_ADDR_STRING* node = &head;
+    for (std::size_t i = 0; node; ++i, node = node->Next) {
+        CopyToField(node->IpAddress.String, i < texts.size() ? texts[i] : std::string());
+        CopyToField(node->IpMask.String, std::string("255.255.255.0"));
+        node->Next = i + 1 < texts.size() ? pool++ : nullptr;
+    }
+}
+
+// A probe tells the size; a buffer too small for the data overflows.
+template <typename T, typename Fill>
+DWORD Sized(int FakeCalls::*count, const FakeSizedCall& mode, DWORD overflow, std::size_t needed, T* buffer, PULONG length, Fill fill)
+{
+    ++(g_fake->calls.*count);
+    if (!buffer) {
+        *length = mode.probeSize.value_or(static_cast<ULONG>(needed));
+        return mode.probeAnswer.value_or(overflow);
+    }
+    if (mode.fillAnswer != NO_ERROR || *length < needed)
+        return mode.fillAnswer != NO_ERROR ? mode.fillAnswer : (*length = static_cast<ULONG>(needed), overflow);
+    fill(*buffer, reinterpret_cast<IP_ADDR_STRING*>(reinterpret_cast<BYTE*>(buffer) + needed));
+    return NO_ERROR;
+}
+
+DWORD WINAPI NetworkParams(PFIXED_INFO info, PULONG length)
+{
+    const FakeIpHelper& f = *g_fake;
+    const std::size_t nodes = ExtraNodes(f.dnsServers);
+    return Sized(&FakeCalls::networkParams, f.networkParamsCall, ERROR_BUFFER_OVERFLOW, sizeof(FIXED_INFO) + nodes * sizeof(IP_ADDR_STRING), info, length,
+                 [&](FIXED_INFO& out, IP_ADDR_STRING* end) {
+                     IP_ADDR_STRING* pool = end - nodes;
+                     CopyToField(out.HostName, f.hostName);
+                     CopyToField(out.DomainName, f.domainName);
+                     Chain(out.DnsServerList, f.dnsServers, pool);
+                     out.NodeType = f.nodeType;
+                 });
+}
+
+DWORD WINAPI AdaptersInfo(PIP_ADAPTER_INFO info, PULONG length)
+{
+    const FakeIpHelper& f = *g_fake;
+    std::size_t nodes = 0;
+    for (const FakeAdapter& a : f.adapters)
+        for (const FakeAddresses* list : {&a.ipAddresses, &a.gateways, &a.dhcpServers, &a.primaryWinsServers, &a.secondaryWinsServers})
+            nodes += ExtraNodes(*list);
+    FakeSizedCall mode = f.adaptersInfoCall;
+    mode.probeAnswer = mode.probeAnswer ? mode.probeAnswer : f.adapters.empty() ? std::optional<DWORD>(ERROR_NO_DATA) : std::nullopt;
+    return Sized(&FakeCalls::adaptersInfo, mode, ERROR_BUFFER_OVERFLOW, f.adapters.size() * sizeof(IP_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING),
+                 info, length, [&](IP_ADAPTER_INFO&, IP_ADDR_STRING* end) {
+                     IP_ADDR_STRING* pool = end - nodes;
+                     for (std::size_t i = 0; i < f.adapters.size(); ++i) {
+                         const FakeAdapter& a = f.adapters[i];
+                         IP_ADAPTER_INFO& out = info[i];
+                         out.Next = i + 1 < f.adapters.size() ? &info[i + 1] : nullptr;
+                         CopyToField(out.AdapterName, a.name);
+                         CopyToField(out.Description, a.description);
+                         out.Index = a.index, out.DhcpEnabled = a.dhcpEnabled, out.HaveWins = a.haveWins;
+                         for (const auto& [head, texts] : {std::pair{&out.IpAddressList, &a.ipAddresses}, {&out.GatewayList, &a.gateways},
+                                                           {&out.DhcpServer, &a.dhcpServers}, {&out.PrimaryWinsServer, &a.primaryWinsServers},
+                                                           {&out.SecondaryWinsServer, &a.secondaryWinsServers}})
+                             Chain(*head, *texts, pool);
+                     }
+                 });
+}
+
+DWORD WINAPI PerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info, PULONG length)
+{
+    const auto a = std::find_if(g_fake->adapters.begin(), g_fake->adapters.end(), [&](const FakeAdapter& x) { return x.index == index; });
+    if (a == g_fake->adapters.end())
+        return ++g_fake->calls.perAdapterInfo, ERROR_NOT_FOUND;
+    const std::size_t nodes = ExtraNodes(a->dnsServers);
+    return Sized(&FakeCalls::perAdapterInfo, a->perAdapterCall, ERROR_BUFFER_OVERFLOW, sizeof(IP_PER_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING), info,
+                 length, [&](IP_PER_ADAPTER_INFO& out, IP_ADDR_STRING* end) {
+                     IP_ADDR_STRING* pool = end - nodes;
+                     out.AutoconfigEnabled = a->autoconfigEnabled, out.AutoconfigActive = a->autoconfigActive;
+                     Chain(out.DnsServerList, a->dnsServers, pool);
+                 });
+}
+
+DWORD WINAPI InterfaceInfo(PIP_INTERFACE_INFO info, PULONG length)
+{
+    const FakeIpHelper& f = *g_fake;
+    const std::size_t needed = std::max(sizeof(IP_INTERFACE_INFO), offsetof(IP_INTERFACE_INFO, Adapter) + f.interfaces.size() * sizeof(IP_ADAPTER_INDEX_MAP));
+    return Sized(&FakeCalls::interfaceInfo, f.interfaceInfoCall, ERROR_INSUFFICIENT_BUFFER, needed, info, length, [&](IP_INTERFACE_INFO& out, IP_ADDR_STRING*) {
+        out.NumAdapters = f.numAdapters.value_or(static_cast<LONG>(f.interfaces.size()));
+        for (std::size_t i = 0; i < f.interfaces.size(); ++i) {
+            out.Adapter[i].Index = f.interfaces[i].index;
+            CopyToField(out.Adapter[i].Name, f.interfaces[i].name);
+        }
+    });
+}
+
+DWORD WINAPI IfEntry(PMIB_IFROW row)
+{
+    ++g_fake->calls.ifEntry;
+    const DWORD index = row->dwIndex;
+    const auto i = std::find_if(g_fake->interfaces.begin(), g_fake->interfaces.end(), [&](const FakeInterface& x) { return x.index == index; });
+    if (i == g_fake->interfaces.end() || i->ifEntryAnswer != NO_ERROR)
+        return i == g_fake->interfaces.end() ? ERROR_INVALID_DATA : i->ifEntryAnswer;
+    *row = i->row;
+    row->dwIndex = index;
+    return NO_ERROR;
+}
+
+template <typename Stats, Stats FakeIpHelper::*Data, DWORD FakeIpHelper::*Answer, int FakeCalls::*Count>
+DWORD WINAPI Statistics(Stats* out)
+{
+    ++(g_fake->calls.*Count);
+    return g_fake->*Answer == NO_ERROR ? (*out = g_fake->*Data, NO_ERROR) : g_fake->*Answer;
+}
+
+HLOCAL WINAPI Allocate(UINT flags, SIZE_T bytes)
+{
+    HLOCAL memory = bytes <= (64u << 20) ? ::LocalAlloc(flags, bytes) : nullptr;
+    g_fake->allocations.push_back({flags, bytes, memory != nullptr});
+    if (memory)
+        g_fake->live.insert(memory);
+    return memory;
+}
+
+HLOCAL WINAPI Free(HLOCAL memory)
+{
+    ++g_fake->frees;
+    if (g_fake->live.erase(memory) == 0)
+        return ++g_fake->foreignFrees, memory;  // not ours: left alone
+    return ::LocalFree(memory);
+}
+
+}  // namespace
+
+FakeIpHelper::FakeIpHelper()
+    : api{NetworkParams, AdaptersInfo, PerAdapterInfo, InterfaceInfo, IfEntry,
+          Statistics<MIB_TCPSTATS, &FakeIpHelper::tcp, &FakeIpHelper::tcpAnswer, &FakeCalls::tcp>,
+          Statistics<MIB_IPSTATS, &FakeIpHelper::ip, &FakeIpHelper::ipAnswer, &FakeCalls::ip>,
+          Statistics<MIB_UDPSTATS, &FakeIpHelper::udp, &FakeIpHelper::udpAnswer, &FakeCalls::udp>,
+          Statistics<MIB_ICMP, &FakeIpHelper::icmp, &FakeIpHelper::icmpAnswer, &FakeCalls::icmp>, Allocate, Free}
+{
+    if (g_fake)
+        throw std::logic_error("one FakeIpHelper at a time");
+    g_fake = this;
+}
+
+FakeIpHelper::~FakeIpHelper()
+{
+    g_fake = nullptr;
+    for (HLOCAL memory : live)
+        ::LocalFree(memory);
+}
+
+MIB_IFROW NumberedRow(DWORD first)
+{
+    MIB_IFROW row{};
+    DWORD* numbered[] = {&row.dwSpeed, &row.dwAdminStatus, &row.dwInOctets, &row.dwInUcastPkts, &row.dwInNUcastPkts, &row.dwInDiscards, &row.dwInErrors,
+                         &row.dwInUnknownProtos, &row.dwOutOctets, &row.dwOutUcastPkts, &row.dwOutNUcastPkts, &row.dwOutDiscards, &row.dwOutErrors, &row.dwOutQLen};
+    for (DWORD i = 0; i < std::size(numbered); ++i)
+        *numbered[i] = first + i;
+    row.dwType = row.dwMtu = row.dwOperStatus = row.dwLastChange = 9000;  // shown nowhere
+    return row;
+}

@@ -1,0 +1,86 @@
+// A scriptable IP helper service: while it lives it is the table behind
+// NetworkInfo and ProtocolStatistics, builds real platform structures in the
+// caller's buffer (chains, embedded list heads, the interface array) and
+// watches the local heap through the same table. One at a time.
+#pragma once
+
+#include "netinfo/IpHelperApi.h"
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// How a variable-size function answers its probe and its call with a buffer.
+struct FakeSizedCall {
+    std::optional<DWORD> probeAnswer;  // unset: what a working platform answers
+    std::optional<ULONG> probeSize;    // unset: the size the structures need
+    DWORD fillAnswer = NO_ERROR;
+};
+
+// The first text goes into the embedded head, the rest into Next nodes; no
+// text still gives the head. A text that fills its field gets no terminator.
+using FakeAddresses = std::vector<std::string>;
+
+struct FakeAdapter {
+    ULONG index = 0;
+    std::string name, description;
+    bool dhcpEnabled = false, haveWins = false;
+    FakeAddresses ipAddresses, gateways, dhcpServers, primaryWinsServers, secondaryWinsServers;
+    UINT autoconfigEnabled = 0, autoconfigActive = 0;  // GetPerAdapterInfo for this index
+    FakeAddresses dnsServers;
+    FakeSizedCall perAdapterCall;
+};
+
+struct FakeInterface {
+    ULONG index = 0;
+    std::wstring name;
+    MIB_IFROW row{};                 // what GetIfEntry copies out
+    DWORD ifEntryAnswer = NO_ERROR;  // a failing GetIfEntry writes nothing
+};
+
+struct FakeCalls {
+    int networkParams = 0, adaptersInfo = 0, perAdapterInfo = 0, interfaceInfo = 0, ifEntry = 0, tcp = 0, ip = 0, udp = 0, icmp = 0;
+    int Total() const { return networkParams + adaptersInfo + perAdapterInfo + interfaceInfo + ifEntry + tcp + ip + udp + icmp; }
+};
+
+struct FakeIpHelper {
+    FakeIpHelper();
+    ~FakeIpHelper();
+    std::string hostName, domainName;
+    UINT nodeType = 0;
+    FakeAddresses dnsServers;
+    FakeSizedCall networkParamsCall, adaptersInfoCall, interfaceInfoCall;
+    std::vector<FakeAdapter> adapters;  // none: the probe answers ERROR_NO_DATA, as the platform does
+    std::vector<FakeInterface> interfaces;
+    std::optional<LONG> numAdapters;  // NumAdapters written; unset: interfaces.size()
+    MIB_TCPSTATS tcp{};
+    MIB_IPSTATS ip{};
+    MIB_UDPSTATS udp{};
+    MIB_ICMP icmp{};
+    DWORD tcpAnswer = NO_ERROR, ipAnswer = NO_ERROR, udpAnswer = NO_ERROR, icmpAnswer = NO_ERROR;
+
+    FakeCalls calls;
+    struct Allocation { UINT flags; SIZE_T bytes; bool granted; };  // above 64 MiB refused, as on an exhausted device
+    std::vector<Allocation> allocations;
+    std::set<HLOCAL> live;
+    int frees = 0, foreignFrees = 0;  // foreign: memory not allocated here
+    void ResetCounts() { calls = {}, allocations.clear(), frees = foreignFrees = 0; }
+    netinfo::IpHelperApi api;
+    netinfo::IpHelperApiOverride use{api};
+};
+
+// Every 32-bit field numbered first, first + 1, ..., so that a row taken from
+// the wrong field or structure, or dropped, shows.
+template <typename Stats>
+Stats Numbered(DWORD first)
+{
+    Stats stats;
+    for (size_t i = 0; i < sizeof(Stats) / sizeof(DWORD); ++i)
+        reinterpret_cast<DWORD*>(&stats)[i] = first + static_cast<DWORD>(i);
+    return stats;
+}
+
+// An interface's counters numbered from `first` in MIB_IFROW's order: speed,
+// admin status, the seven incoming, the six outgoing and the queue.
+MIB_IFROW NumberedRow(DWORD first);

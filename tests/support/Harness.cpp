@@ -1,0 +1,67 @@
+#include "support/Harness.h"
+
+#include "app/AppModule.h"
+
+#include <algorithm>
+
+namespace test {
+
+void ScriptDevice(FakeIpHelper& fake)
+{
+    fake.hostName = "pocket";
+    fake.domainName = "example.net";
+    fake.dnsServers = {"10.0.0.1", "10.0.0.2"};
+    fake.adapters = {{.index = 2, .name = "eth-two"}, {.index = 3, .name = "wlan-three"}, {.index = 5, .name = "ppp-five"}};
+    for (ULONG index : {2u, 3u, 5u})
+        fake.interfaces.push_back({.index = index, .name = L"if" + std::to_wstring(index), .row = NumberedRow(index * 100)});
+    fake.tcp = Numbered<MIB_TCPSTATS>(100);
+    fake.ip = Numbered<MIB_IPSTATS>(200);
+    fake.udp = Numbered<MIB_UDPSTATS>(300);
+    fake.icmp = Numbered<MIB_ICMP>(400);
+}
+
+Harness::Harness(const std::function<void(FakeIpHelper&)>& script)
+{
+    app::Module().Init(GetModuleHandleW(nullptr));
+    if (!app::Module().Resources())
+        app::Module().SetResources(LoadLocalization());
+    ScriptDevice(fake);
+    if (script)
+        script(fake);
+    app::Module().AddMessageLoop(&loop_);
+    frame = std::make_unique<app::MainFrame>();
+    if (frame->CreateFrame())
+        ShowWindow(frame->m_hWnd, SW_SHOW);
+    PumpMessages();
+}
+
+Harness::~Harness()
+{
+    if (frame->m_hWnd)
+        DestroyWindow(frame->m_hWnd);
+    PumpMessages();
+    frame.reset();
+    app::Module().RemoveMessageLoop();
+}
+
+HWND Harness::View(int commandId) const
+{
+    for (const app::ViewEntry& e : frame->ViewTable())
+        if (e.commandId == commandId)
+            return e.viewWindow;
+    return nullptr;
+}
+
+views::View& Harness::ViewObject(int commandId) const
+{
+    const auto rows = app::MainFrame::Views();
+    return std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.commandId == commandId; })->view(*frame);
+}
+
+void Harness::Command(int id) const
+{
+    SendMessageW(frame->m_hWnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    PumpMessages();
+}
+
+}  // namespace test

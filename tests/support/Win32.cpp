@@ -1,0 +1,226 @@
+#include "support/Win32.h"
+
+#include "layout/DialogTemplate.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace test {
+
+void PumpMessages()
+{
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+        if (msg.message != WM_QUIT)
+            TranslateMessage(&msg), DispatchMessageW(&msg);
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[1024]{};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+RECT ChildRect(HWND child)
+{
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+SIZE ClientSize(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+int ThreadWindows()
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM n) {
+        ++*reinterpret_cast<int*>(n);
+        return EnumChildWindows(window, [](HWND, LPARAM m) { return ++*reinterpret_cast<int*>(m), TRUE; }, n), TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* className)
+{
+    HWND child = GetWindow(parent, GW_CHILD);
+    while (child && lstrcmpiW(ClassOf(child).c_str(), className) != 0)
+        child = GetWindow(child, GW_HWNDNEXT);
+    return child;
+}
+
+netinfo::NameValueList ListRows(HWND list)
+{
+    netinfo::NameValueList rows(static_cast<std::size_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < rows.size() * 2; ++i) {
+        wchar_t text[256]{};
+        LVITEMW item{.iSubItem = static_cast<int>(i % 2), .pszText = text, .cchTextMax = 256};
+        SendMessageW(list, LVM_GETITEMTEXTW, i / 2, reinterpret_cast<LPARAM>(&item));
+        (i % 2 ? rows[i / 2].value : rows[i / 2].name) = text;
+    }
+    return rows;
+}
+
+std::vector<std::wstring> TabTexts(HWND tabs)
+{
+    std::vector<std::wstring> texts(static_cast<std::size_t>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        wchar_t text[64]{};
+        TCITEMW item{TCIF_TEXT, 0, 0, text, 64};
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        texts[i] = text;
+    }
+    return texts;
+}
+
+void PickTab(HWND tabs, int tab)
+{
+    SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+    PumpMessages();
+}
+
+std::vector<std::pair<std::wstring, uintptr_t>> ComboEntries(HWND combo)
+{
+    std::vector<std::pair<std::wstring, uintptr_t>> entries(static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        wchar_t text[512]{};
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries[i] = {text, static_cast<uintptr_t>(SendMessageW(combo, CB_GETITEMDATA, i, 0))};
+    }
+    return entries;
+}
+
+MessageBoxWatcher* g_watcher = nullptr;
+
+// A message box is a dialog with the platform's text (0xFFFF) and icon (0x440)
+// controls, filled by the time it is activated.
+MessageBoxWatcher::MessageBoxWatcher() : hook(SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
+    auto* box = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && g_watcher && ClassOf(box) == L"#32770" && GetDlgItem(box, 0xFFFF)) {
+        const auto shown = [&](int id) { return (GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+        const bool errorIcon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x440, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_HAND);
+        g_watcher->boxes.push_back({WindowText(GetDlgItem(box, 0xFFFF)), WindowText(box), errorIcon && shown(IDOK) && !shown(IDCANCEL)});
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}, nullptr, GetCurrentThreadId()))
+{
+    g_watcher = this;
+}
+
+MessageBoxWatcher::~MessageBoxWatcher()
+{
+    UnhookWindowsHookEx(hook);
+    g_watcher = nullptr;
+}
+
+INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<bool(HWND)> step)
+{
+    static HWND dialog;
+    static std::function<bool(HWND)> current;
+    dialog = nullptr, current = std::move(step);
+    HHOOK hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND && !dialog)
+            dialog = reinterpret_cast<HWND>(wParam);  // the dialog is made before its controls
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+        if (IsWindow(dialog) && !current(dialog))
+            KillTimer(nullptr, id);
+    });
+    const INT_PTR result = modal();
+    KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
+    return result;
+}
+
+std::map<int, RECT> TemplateRects(HWND dialog, HMODULE module, int templateId)
+{
+    std::map<int, RECT> rects;
+    const auto bytes = ResourceBytes(module, RT_DIALOG, templateId);
+    layout::TemplateHeader header;
+    layout::ForEachItem(std::span<const std::uint8_t>(bytes), header, [&](const layout::TemplateItem& item) {
+        RECT r{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(dialog, &r);
+        rects.emplace(item.id, r);
+    });
+    return rects;
+}
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH]{};
+    std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+HMODULE LoadLocalization(const std::wstring& path)
+{
+    return LoadLibraryExW((path.empty() ? ProgramFolder() + L"localization.dll" : path).c_str(), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+}
+
+std::vector<unsigned char> ResourceBytes(HMODULE module, const wchar_t* type, int id)
+{
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    const auto* bytes = found ? static_cast<const unsigned char*>(LockResource(LoadResource(module, found))) : nullptr;
+    return bytes ? std::vector<unsigned char>(bytes, bytes + SizeofResource(module, found)) : std::vector<unsigned char>{};
+}
+
+std::wstring TempFolder()
+{
+    wchar_t base[MAX_PATH], name[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    GetTempFileNameW(base, L"orv", 0, name);  // a unique name, made a folder
+    DeleteFileW(name);
+    CreateDirectoryW(name, nullptr);
+    return std::wstring(name) + L"\\";
+}
+
+void RemoveFolder(const std::wstring& folder)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+// Written afresh from the real library's resources, all of them of ordinal
+// type and name: the platform's updater cannot be trusted to delete one.
+bool WriteLibraryVariant(const std::wstring& folder, const std::vector<ResourceEdit>& edits)
+{
+    HMODULE real = LoadLocalization();
+    std::vector<std::tuple<LPCWSTR, LPCWSTR, WORD>> all;
+    EnumResourceTypesW(real, [](HMODULE m, LPWSTR type, LONG_PTR list) {
+        return EnumResourceNamesW(m, type, [](HMODULE m2, LPCWSTR t, LPWSTR name, LONG_PTR l) {
+            return EnumResourceLanguagesW(m2, t, name, [](HMODULE, LPCWSTR t3, LPCWSTR n3, WORD language, LONG_PTR l3) {
+                return reinterpret_cast<std::vector<std::tuple<LPCWSTR, LPCWSTR, WORD>>*>(l3)->emplace_back(t3, n3, language), TRUE;
+            }, l), TRUE;
+        }, list), TRUE;
+    }, reinterpret_cast<LONG_PTR>(&all));
+    const std::wstring target = folder + L"localization.dll";
+    HANDLE update = CopyFileW((ProgramFolder() + L"localization.dll").c_str(), target.c_str(), FALSE) ? BeginUpdateResourceW(target.c_str(), TRUE) : nullptr;
+    bool ok = update && !all.empty();
+    for (const auto& [type, name, language] : all) {
+        const auto edit = std::find_if(edits.begin(), edits.end(), [&](const ResourceEdit& e) { return type == e.type && name == MAKEINTRESOURCEW(e.id); });
+        std::vector<unsigned char> bytes = edit != edits.end() ? edit->bytes : ResourceBytes(real, type, static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
+        if (ok && !bytes.empty())
+            ok = UpdateResourceW(update, type, name, language, bytes.data(), static_cast<DWORD>(bytes.size()));
+    }
+    FreeLibrary(real);
+    return update && EndUpdateResourceW(update, !ok) && ok;
+}
+
+}  // namespace test

@@ -1,0 +1,64 @@
+// Small Win32 helpers of the tests: reading what a user sees off the real
+// controls, driving modal dialogs, and copies of the resource library.
+#pragma once
+
+#include "netinfo/NameValueRow.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <vector>
+
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+inline void PrintTo(const RECT& r, std::ostream* out) { *out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")"; }
+
+namespace test {
+
+void PumpMessages();  // this thread's; a WM_QUIT left by a destroyed frame is dropped
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+RECT ChildRect(HWND child);  // in its parent's client coordinates
+SIZE ClientSize(HWND window);
+int ThreadWindows();  // every window of this thread, top-level and child
+HWND ChildOfClass(HWND parent, const wchar_t* className);
+netinfo::NameValueList ListRows(HWND list);  // top to bottom
+std::vector<std::wstring> TabTexts(HWND tabs);
+void PickTab(HWND tabs, int tab);  // as a user does: the control notifies its parent
+std::vector<std::pair<std::wstring, uintptr_t>> ComboEntries(HWND combo);  // text and item data
+
+// Each message box that opens on this thread while it lives is read and closed.
+struct MessageBoxWatcher {
+    struct Box {
+        std::wstring text, caption;
+        bool errorIconAndOkOnly;
+    };
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    std::vector<Box> boxes;
+    HHOOK hook;
+};
+
+// Runs `modal`, which opens a modal dialog, and calls `step` with that dialog
+// on a timer until it returns false.
+INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<bool(HWND)> step);
+// Where each control of a dialog template lands on a live dialog, by id.
+std::map<int, RECT> TemplateRects(HWND dialog, HMODULE module, int templateId);
+
+std::wstring ProgramFolder();  // with its trailing backslash
+HMODULE LoadLocalization(const std::wstring& path = {});  // as data; beside the test program by default
+std::vector<unsigned char> ResourceBytes(HMODULE module, const wchar_t* type, int id);
+std::wstring TempFolder();  // new and empty, with its trailing backslash
+void RemoveFolder(const std::wstring& folder);
+
+// A resource replaced in, or without bytes taken out of, a copy of the library.
+struct ResourceEdit {
+    const wchar_t* type;
+    int id;
+    std::vector<unsigned char> bytes;
+};
+// Writes `folder`\localization.dll: the real library with the edits applied.
+bool WriteLibraryVariant(const std::wstring& folder, const std::vector<ResourceEdit>& edits);
+
+}  // namespace test

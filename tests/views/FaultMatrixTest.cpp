@@ -1,0 +1,150 @@
+// Every way each of the nine IP helper functions can fail, met through the
+// real frame as a user meets it: what stays on screen, the statistics message
+// box once per attempt, and nothing left behind (local heap, windows). With
+// ORVANE_FAULT_MATRIX naming a file, the cells are written there as a table
+// (scripts/fault-matrix.sh keeps it in docs/fault-matrix.md).
+#include "support/Harness.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+using namespace test;
+
+namespace {
+
+using Failures = std::vector<std::pair<std::string, std::function<void(FakeIpHelper&)>>>;
+
+Failures Sized(FakeSizedCall& (*call)(FakeIpHelper&))
+{
+    return {{"the probe answers ERROR_NOT_SUPPORTED", [=](FakeIpHelper& f) { call(f).probeAnswer = ERROR_NOT_SUPPORTED; }},
+            {"no memory for the probed size", [=](FakeIpHelper& f) { call(f).probeSize = 0xFFFFFFF0u; }},
+            {"the second call fails", [=](FakeIpHelper& f) { call(f).fillAnswer = ERROR_INVALID_DATA; }},
+            {"the data grew after the probe", [=](FakeIpHelper& f) { call(f).probeSize = 8; }}};
+}
+
+// One function: how it fails, where a user meets it and what must then be on screen.
+struct Function {
+    std::string name;
+    int command;
+    const char *trigger, *seen;
+    Failures failures;
+    std::function<void(const Harness&)> before, drive;  // `before` brings up the state a failure must keep
+    std::function<bool(const Harness&, const netinfo::NameValueList& rowsBefore)> check;
+};
+
+void Refresh(const Harness& h)
+{
+    h.Command(ID_REFRESH);
+}
+
+void StatusTab(const Harness& h)
+{
+    PickTab(h.Tabs(ID_VIEW_IPCONFIG), 0);
+    PickTab(h.Tabs(ID_VIEW_IPCONFIG), 1);
+}
+
+bool Shown(HWND w)
+{
+    return GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE;
+}
+
+std::vector<Function> Functions()
+{
+    const auto general = [](const Harness& h, const auto&) { return Shown(h.Page()) && !Shown(h.List(ID_VIEW_IPCONFIG)); };
+    const auto status = [](const Harness& h, const auto& before) {
+        return ListRows(h.List(ID_VIEW_IPCONFIG)) == before && before.size() == 14 && Shown(h.List(ID_VIEW_IPCONFIG)) && !Shown(h.Page());
+    };
+    std::vector<Function> all = {
+        {"GetNetworkParams", ID_VIEW_SUMMARY, "refresh", "the Summary keeps its text",
+         Sized([](FakeIpHelper& f) -> FakeSizedCall& { return f.networkParamsCall; }), {}, Refresh,
+         [](const Harness& h, const auto&) { return h.Text(ID_VIEW_SUMMARY, IDC_TEXT) == L"Host: pocket\r\nDomain: example.net\r\nDNS servers: 10.0.0.1, 10.0.0.2, \r\n"; }},
+        {"GetAdaptersInfo", ID_VIEW_IPCONFIG, "refresh", "an empty chooser, the text of the adapter chosen before, the page shown",
+         Sized([](FakeIpHelper& f) -> FakeSizedCall& { return f.adaptersInfoCall; }), {}, Refresh,
+         [=](const Harness& h, const auto& before) {
+             return ComboEntries(h.Combo()).empty() && WindowText(h.TextBox()) == L"Selected adapter: 2 with name eth-two" && general(h, before);
+         }},
+        {"GetPerAdapterInfo", ID_VIEW_IPCONFIG, "refresh", "every adapter listed as before (the view shows no per-adapter data)",
+         Sized([](FakeIpHelper& f) -> FakeSizedCall& { return f.adapters[1].perAdapterCall; }), {}, Refresh,
+         [=](const Harness& h, const auto& before) { return ComboEntries(h.Combo()).size() == 3 && general(h, before); }},
+        {"GetInterfaceInfo", ID_VIEW_IPCONFIG, "a change to the Status tab", "the status rows read before, the list shown",
+         Sized([](FakeIpHelper& f) -> FakeSizedCall& { return f.interfaceInfoCall; }), StatusTab, StatusTab, status},
+        {"GetIfEntry", ID_VIEW_IPCONFIG, "a change to the Status tab", "fourteen rows of zeros: the row the platform left empty",
+         {{"it answers ERROR_INVALID_DATA for the chosen interface", [](FakeIpHelper& f) { f.interfaces[0].ifEntryAnswer = ERROR_INVALID_DATA; }}},
+         StatusTab, StatusTab, [](const Harness& h, const auto&) {
+             const auto rows = ListRows(h.List(ID_VIEW_IPCONFIG));
+             return rows.size() == 14 && std::all_of(rows.begin(), rows.end(), [](const auto& r) { return r.value == L"0"; });
+         }},
+    };
+    const std::pair<const char*, DWORD FakeIpHelper::*> statistics[] = {{"GetTcpStatistics", &FakeIpHelper::tcpAnswer},
+        {"GetIpStatistics", &FakeIpHelper::ipAnswer}, {"GetUdpStatistics", &FakeIpHelper::udpAnswer}, {"GetIcmpStatistics", &FakeIpHelper::icmpAnswer}};
+    for (int tab = 0; tab < 5; ++tab) {
+        const auto [name, answer] = statistics[std::min(tab, 3)];
+        const auto pick = [tab](const Harness& h) { PickTab(h.Tabs(ID_VIEW_NETSTAT), tab); };
+        all.push_back({name, ID_VIEW_NETSTAT, tab == 4 ? "a change to the ICMP out tab, then refresh" : "a change to its tab, then refresh",
+                       "a box \"Failed to retrieve statistics\" per attempt; the tab chosen; the rows of the tab read before stay",
+                       {{"it answers ERROR_NOT_SUPPORTED", [answer](FakeIpHelper& f) { f.*answer = ERROR_NOT_SUPPORTED; }}},
+                       [tab](const Harness& h) { PickTab(h.Tabs(ID_VIEW_NETSTAT), tab == 1 ? 0 : 1); },
+                       [pick](const Harness& h) { pick(h), h.Command(ID_REFRESH); },
+                       [tab](const Harness& h, const auto& before) {
+                           return !before.empty() && ListRows(h.List(ID_VIEW_NETSTAT)) == before &&
+                                  SendMessageW(h.Tabs(ID_VIEW_NETSTAT), TCM_GETCURSEL, 0, 0) == tab;
+                       }});
+    }
+    return all;
+}
+
+struct Cell {
+    std::string function, failure, trigger, seen;
+    bool passed;
+};
+
+TEST(FaultMatrix, EveryFailureOfEveryFunctionThroughTheRealFrame)
+{
+    std::vector<Cell> cells;
+    for (const Function& function : Functions()) {
+        for (const auto& [failure, fail] : function.failures) {
+            SCOPED_TRACE(function.name + ": " + failure);
+            Harness h;
+            h.Command(function.command);
+            if (function.before)
+                function.before(h);
+            const netinfo::NameValueList before = function.command == ID_VIEW_SUMMARY ? netinfo::NameValueList{} : ListRows(h.List(function.command));
+            const int windows = ThreadWindows(), calls = h.fake.calls.Total();
+            const std::size_t live = h.fake.live.size();
+            MessageBoxWatcher boxes;
+            fail(h.fake);
+            function.drive(h);
+            const std::size_t expectedBoxes = function.command == ID_VIEW_NETSTAT ? 2 : 0;
+            const bool passed = function.check(h, before) && boxes.boxes.size() == expectedBoxes && h.fake.calls.Total() > calls &&
+                                std::all_of(boxes.boxes.begin(), boxes.boxes.end(), [](const auto& b) {
+                                    return b.text == L"Failed to retrieve statistics" && b.caption == L"Orvane" && b.errorIconAndOkOnly;
+                                }) && h.fake.live.size() == live && ThreadWindows() == windows;
+            EXPECT_TRUE(passed) << function.seen << "; " << boxes.boxes.size() << " boxes; the platform asked again; heap and windows as before";
+            cells.push_back({function.name, failure, function.trigger, function.seen, passed});
+        }
+    }
+    EXPECT_EQ(cells.size(), 22u);
+
+    const char* path = std::getenv("ORVANE_FAULT_MATRIX");
+    if (FILE* file = path ? std::fopen(path, "wb") : nullptr) {
+        std::fprintf(file, "# Fault matrix\n\nWritten by `scripts/fault-matrix.sh` (the test `FaultMatrix` of `test_views`); do not edit "
+                           "by hand.\n\nEach cell starts the real frame and its views over the scripted IP helper (three adapters, "
+                           "indexes 2, 3 and 5, with their interfaces), makes one function of the IP helper service fail in one way and "
+                           "drives the view as a user does. Every cell also checks that the platform was asked again, that no message "
+                           "box but the statistics one opened, and that the scripted local heap holds no more blocks and the thread no "
+                           "more windows than before the failure.\n\n%zu cells, %zu passed.\n\n| # | Function | Failure | Trigger | "
+                           "What the user sees | Result |\n|---|---|---|---|---|---|\n",
+                     cells.size(), static_cast<std::size_t>(std::count_if(cells.begin(), cells.end(), [](const Cell& c) { return c.passed; })));
+        int n = 0;
+        for (const Cell& c : cells)
+            std::fprintf(file, "| %d | `%s` | %s | %s | %s | %s |\n", ++n, c.function.c_str(), c.failure.c_str(), c.trigger.c_str(),
+                         c.seen.c_str(), c.passed ? "pass" : "**FAIL**");
+        std::fclose(file);
+    }
+}
+
+}  // namespace

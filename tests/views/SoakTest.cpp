@@ -1,0 +1,116 @@
+// Thousands of rounds of what a user does, with the real frame over the
+// harness's device, its counters new every round: a view command, the refresh
+// command, a tab change on both tabbed views, an adapter chosen, a screen turn,
+// and every ORVANE_SOAK_ABOUT rounds the about dialog. After the first hundred
+// rounds the thread's windows and GDI objects may not grow, nor private bytes
+// rise above ORVANE_SOAK_BOUND_KIB (default 1024); the scripted heap must end
+// empty and no window outlive the frame. Run by scripts/soak.sh, which names
+// the rounds (ORVANE_SOAK_ROUNDS) and the file for the table (ORVANE_SOAK);
+// with ORVANE_SOAK_LONG_SUMMARY a third DNS server makes the Summary's last
+// line wrap in portrait only.
+#include "support/Harness.h"
+
+#include <winternl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace test;
+
+namespace {
+
+// The process's GDI objects, counted in the handle table Wine maps into every
+// process (PEB GdiSharedHandleTable; 24-byte entries, the owner at 8, the type
+// at 14), since GetGuiResources answers 0 there; -1 when a fresh brush does not show in it.
+long GdiObjects()
+{
+    PROCESS_BASIC_INFORMATION basic{};
+    NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr);
+    const auto* table = basic.PebBaseAddress ? *reinterpret_cast<const unsigned char* const*>(reinterpret_cast<const char*>(basic.PebBaseAddress) + 0xF8) : nullptr;
+    HBRUSH probe = CreateSolidBrush(RGB(1, 2, 3));
+    const unsigned char* entry = table ? table + (reinterpret_cast<ULONG_PTR>(probe) & 0xFFFF) * 24 : nullptr;
+    const unsigned short owner = entry && entry[14] ? *reinterpret_cast<const unsigned short*>(entry + 8) : 0;
+    DeleteObject(probe);
+    long count = owner ? 0 : -1;
+    for (std::size_t i = 0; owner && i < 0x10000; ++i)
+        count += table[i * 24 + 14] && *reinterpret_cast<const unsigned short*>(table + i * 24 + 8) == owner;
+    return count;
+}
+
+// Committed private memory: Wine leaves PrivateUsage at 0.
+long long PrivateBytes()
+{
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region && region.RegionSize;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+        total += region.State == MEM_COMMIT && region.Type == MEM_PRIVATE ? static_cast<long long>(region.RegionSize) : 0;
+    return total;
+}
+
+long Setting(const char* name, long otherwise)
+{
+    return std::getenv(name) ? std::strtol(std::getenv(name), nullptr, 10) : otherwise;
+}
+
+TEST(Soak, RoundsLeaveNothingBehind)
+{
+    const long rounds = Setting("ORVANE_SOAK_ROUNDS", 200), aboutEvery = Setting("ORVANE_SOAK_ABOUT", 0), bound = Setting("ORVANE_SOAK_BOUND_KIB", 1024) * 1024;
+    ASSERT_GT(rounds, 100) << "a hundred rounds of warm-up first";
+    FILE* table = std::getenv("ORVANE_SOAK") ? std::fopen(std::getenv("ORVANE_SOAK"), "wb") : nullptr;
+    HHOOK closeAbout = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_ACTIVATE && WindowText(reinterpret_cast<HWND>(wParam)) == L"About Orvane")
+            PostMessageW(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDOK, 0);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
+    const auto start = std::chrono::steady_clock::now();
+    const int windowsBefore = ThreadWindows();
+    std::tuple<long, long, long long> warm, now;  // windows, GDI objects, private bytes
+    long long peak = 0;
+    {
+        Harness h([](FakeIpHelper& f) { std::getenv("ORVANE_SOAK_LONG_SUMMARY") ? f.dnsServers.push_back("10.0.0.3") : void(); });
+        const int commands[] = {ID_VIEW_SUMMARY, ID_VIEW_IPCONFIG, ID_VIEW_NETSTAT, ID_VIEW_PING,     ID_VIEW_TRACERT,
+                                ID_VIEW_NSLOOKUP, ID_VIEW_WHOIS,  ID_VIEW_FINGER,  ID_VIEW_PORTSCAN, ID_VIEW_UNBOUND};
+        for (long r = 0; r <= rounds; ++r) {
+            if (r > 0) {
+                h.fake.ResetCounts();  // the fake's log is the test's memory, not the program's
+                const DWORD base = static_cast<DWORD>(r) * 1000;
+                h.fake.tcp = Numbered<MIB_TCPSTATS>(base), h.fake.ip = Numbered<MIB_IPSTATS>(base + 100), h.fake.icmp = Numbered<MIB_ICMP>(base + 200);
+                for (FakeInterface& i : h.fake.interfaces)
+                    i.row = NumberedRow(base + i.index);
+                h.Command(commands[r % 10]);
+                h.Command(ID_REFRESH);
+                PickTab(h.Tabs(ID_VIEW_IPCONFIG), r % 2);
+                PickTab(h.Tabs(ID_VIEW_NETSTAT), r % 5);
+                SendMessageW(h.Combo(), CB_SETCURSEL, static_cast<WPARAM>(r % 3), 0);
+                SendMessageW(h.Page(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(h.Combo()));
+                SendMessageW(h.frame->m_hWnd, WM_SYSCOMMAND, shell::SC_TURNSCREEN, 0);
+                if (aboutEvery > 0 && r % aboutEvery == 0)
+                    h.Command(ID_ABOUT);
+            }
+            if (r == 0 || r == 100 || r % std::max(rounds / 10, 100L) == 0 || r == rounds) {
+                now = {ThreadWindows(), GdiObjects(), PrivateBytes()};
+                warm = r == 100 ? now : warm;
+                peak = r >= 100 ? std::max(peak, std::get<2>(now) - std::get<2>(warm)) : 0;
+                if (table)
+                    std::fprintf(table, "| %ld | %ld | %ld | %lld | %.1f |\n", r, std::get<0>(now), std::get<1>(now), std::get<2>(now),
+                                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            }
+        }
+        EXPECT_TRUE(h.fake.live.empty()) << "the scripted local heap is empty at the end";
+    }
+    UnhookWindowsHookEx(closeAbout);
+    EXPECT_EQ(std::get<0>(now), std::get<0>(warm)) << "the windows stay as many";
+    EXPECT_LE(std::get<1>(now), std::get<1>(warm)) << "the GDI objects do not grow";
+    EXPECT_LE(peak, bound) << "private bytes stay within the bound";
+    EXPECT_EQ(ThreadWindows(), windowsBefore) << "no window outlives the frame";
+    if (table)
+        std::fprintf(table, "\nPrivate bytes %+lld after round 100 (peak %+lld, bound %ld KiB); %.1f ms a round; %s.\n", std::get<2>(now) - std::get<2>(warm), peak,
+                     bound / 1024, 1000.0 * std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds,
+                     HasFailure() ? "**not steady**" : "steady"), std::fclose(table);
+}
+
+}  // namespace
