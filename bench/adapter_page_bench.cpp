@@ -3,7 +3,7 @@
 // answers are timed alone as well, so that its share can be told apart.
 #include "bench_support.h"
 
-#include "FakeIpHelper.h"
+#include "support/FakeIpHelper.h"
 #include "resource_ids.h"
 #include "views/IpConfig/ViewIpConfig.h"
 #include "netinfo/IpHelperApi.h"

@@ -3,7 +3,7 @@
 // gathers into bench/RESULTS.md.
 #pragma once
 
-#include "support/WineWindows.h"
+#include "support/Win32.h"
 
 #include <windows.h>
 
@@ -40,10 +40,10 @@ std::vector<std::vector<double>> Interleave(int rounds, const std::vector<Conten
 // Dispatches every queued message of this thread.
 inline void Pump()
 {
-    testing_support::PumpMessages();
+    test::PumpMessages();
 }
 
-using testing_support::ProgramFolder;
+using test::ProgramFolder;
 
 // localization.dll beside the program, loaded as the program loads it.
 HMODULE Resources();

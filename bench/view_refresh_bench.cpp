@@ -5,7 +5,7 @@
 // time goes.
 #include "bench_support.h"
 
-#include "FakeIpHelper.h"
+#include "support/FakeIpHelper.h"
 #include "views/IpConfig/ViewIpConfig.h"
 #include "views/Summary/ViewSummary.h"
 #include "netinfo/InterfaceStatus.h"

@@ -75,7 +75,8 @@ TEST(Shell, TheMenuBarsSoftKeysOpenTheirPopupsForTheOwnerAndTheBarFollows)
     shell::SHINITDLGINFO none{shell::SHIDIM_FLAGS, nullptr, shell::SHIDIF_SIZEDLGFULLSCREEN};
     EXPECT_FALSE(shell::SHInitDialog(nullptr) || shell::SHInitDialog(&none));
     info = {sizeof info, owner, shell::SHCMBF_HMENU, 9999, resources};
-    EXPECT_EQ(std::tuple(shell::SHCreateMenuBar(&info), info.hwndMB), std::tuple(FALSE, HWND{}));
+    EXPECT_FALSE(shell::SHCreateMenuBar(&info));
+    EXPECT_EQ(info.hwndMB, nullptr);
     info.dwFlags = shell::SHCMBF_EMPTYBAR;
     EXPECT_TRUE(shell::SHCreateMenuBar(&info) && info.hwndMB && !GetWindow(info.hwndMB, GW_CHILD));
     DestroyWindow(owner);
