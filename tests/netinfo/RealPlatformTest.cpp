@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -15,8 +14,8 @@ using namespace netinfo;
 
 namespace {
 
-// The words of each line of a Linux file, read through Wine's unix namespace
-// to the end (/proc reports no size).
+// The lines of a Linux file as words, colons as spaces, through Wine's unix
+// namespace; /proc reports no size, so it is read to the end.
 std::vector<std::vector<std::string>> LinuxFile(const wchar_t* path)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -37,41 +36,34 @@ std::vector<std::vector<std::string>> LinuxFile(const wchar_t* path)
 
 TEST(RealPlatform, SettingsAndInterfacesAreTheKernels)
 {
-    // /proc/net/snmp: per group a line of names, then a line of values.
-    std::map<std::string, long long> kernel;
-    std::vector<std::string> names;
-    for (const auto& line : LinuxFile(L"\\\\?\\unix\\proc\\net\\snmp")) {
-        if (line.size() > 1 && std::isalpha(static_cast<unsigned char>(line[1][0])))
-            names = line;
-        for (std::size_t i = 1; line.size() > 1 && !std::isalpha(static_cast<unsigned char>(line[1][0])) && i < std::min(line.size(), names.size()); ++i)
-            kernel[line[0] + names[i]] = std::stoll(line[i]);
-    }
+    std::map<std::string, long long> kernel;  // /proc/net/snmp: per group a line of names, then one of values
+    const auto snmp = LinuxFile(L"\\\\?\\unix\\proc\\net\\snmp");
+    for (std::size_t l = 1; l < snmp.size(); l += 2)
+        for (std::size_t i = 1; i < snmp[l].size() && i < snmp[l - 1].size(); ++i)
+            kernel[snmp[l][0] + snmp[l - 1][i]] = std::stoll(snmp[l][i]);
     NameValueList rows;
     ASSERT_EQ(ProtocolStatistics().ReadTcpStatistics(rows), S_OK);
     ASSERT_EQ(ProtocolStatistics().ReadIpStatistics(rows), S_OK);
-    // Settings, not counters: Wine passes the kernel's figures through in
-    // the platform's units (a dynamic MaxConn of -1 as 4294967295).
-    const std::pair<std::size_t, const char*> settings[] = {{0, "TcpRtoAlgorithm"}, {1, "TcpRtoMin"}, {2, "TcpRtoMax"},
-                                                            {3, "TcpMaxConn"},      {15, "IpForwarding"}, {16, "IpDefaultTTL"}};
-    for (const auto& [row, name] : settings)
+    // Settings, not counters: Wine passes the kernel's figures through in the
+    // platform's units (a dynamic MaxConn of -1 as 4294967295).
+    for (const auto& [row, name] : {std::pair{0, "TcpRtoAlgorithm"}, {1, "TcpRtoMin"}, {2, "TcpRtoMax"}, {3, "TcpMaxConn"}, {15, "IpForwarding"}, {16, "IpDefaultTTL"}})
         EXPECT_EQ(rows.at(row).value, std::to_wstring(static_cast<uint32_t>(kernel.at(name)))) << name;
 
-    // Every interface but loopback, named by Linux in the row's description.
+    // Every interface but loopback, named by Linux in the row's description,
+    // and found again by each adapter's index.
     std::vector<std::string> kernelNames, wineNames;
     for (const auto& line : LinuxFile(L"\\\\?\\unix\\proc\\net\\dev"))
         if (line.size() > 10 && line[0] != "lo" && line[0] != "face")
             kernelNames.push_back(line[0]);
     InterfaceList interfaces;
+    AdapterList adapters;
     ASSERT_EQ(NetworkInfo().QueryInterfaces(interfaces), S_OK);
-    for (const InterfaceRecord& record : interfaces) {
-        EXPECT_EQ(record.row.dwIndex, record.index);
-        const auto* text = reinterpret_cast<const char*>(record.row.bDescr);
-        wineNames.emplace_back(text, strnlen(text, std::min<std::size_t>(record.row.dwDescrLen, sizeof record.row.bDescr)));
-    }
+    for (const InterfaceRecord& record : interfaces)
+        wineNames.emplace_back(reinterpret_cast<const char*>(record.row.bDescr),
+                               strnlen(reinterpret_cast<const char*>(record.row.bDescr), std::min<std::size_t>(record.row.dwDescrLen, sizeof record.row.bDescr)));
     std::sort(kernelNames.begin(), kernelNames.end());
     std::sort(wineNames.begin(), wineNames.end());
     EXPECT_EQ(wineNames, kernelNames);
-    AdapterList adapters;  // the adapter page finds each adapter's interface by the adapter's index
     NetworkInfo().QueryAdapters(adapters);
     for (const AdapterRecord& adapter : adapters) {
         InterfaceRecord found;

@@ -1,34 +1,22 @@
 #include "support/Harness.h"
 
-#include "app/AppModule.h"
-
 #include <algorithm>
 
 namespace test {
-
-void ScriptDevice(FakeIpHelper& fake)
-{
-    fake.hostName = "pocket";
-    fake.domainName = "example.net";
-    fake.dnsServers = {"10.0.0.1", "10.0.0.2"};
-    fake.adapters = {{.index = 2, .name = "eth-two"}, {.index = 3, .name = "wlan-three"}, {.index = 5, .name = "ppp-five"}};
-    for (ULONG index : {2u, 3u, 5u})
-        fake.interfaces.push_back({.index = index, .name = L"if" + std::to_wstring(index), .row = NumberedRow(index * 100)});
-    fake.tcp = Numbered<MIB_TCPSTATS>(100);
-    fake.ip = Numbered<MIB_IPSTATS>(200);
-    fake.udp = Numbered<MIB_UDPSTATS>(300);
-    fake.icmp = Numbered<MIB_ICMP>(400);
-}
 
 Harness::Harness(const std::function<void(FakeIpHelper&)>& script)
 {
     app::Module().Init(GetModuleHandleW(nullptr));
     if (!app::Module().Resources())
         app::Module().SetResources(LoadLocalization());
-    ScriptDevice(fake);
+    fake.hostName = "pocket", fake.domainName = "example.net", fake.dnsServers = {"10.0.0.1", "10.0.0.2"};
+    fake.adapters = {{.index = 2, .name = "eth-two"}, {.index = 3, .name = "wlan-three"}, {.index = 5, .name = "ppp-five"}};
+    for (ULONG index : {2u, 3u, 5u})
+        fake.interfaces.push_back({.index = index, .name = L"if" + std::to_wstring(index), .row = NumberedRow(index * 100)});
+    fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.ip = Numbered<MIB_IPSTATS>(200), fake.udp = Numbered<MIB_UDPSTATS>(300), fake.icmp = Numbered<MIB_ICMP>(400);
     if (script)
         script(fake);
-    app::Module().AddMessageLoop(&loop_);
+    app::Module().AddMessageLoop(&loop);
     frame = std::make_unique<app::MainFrame>();
     if (frame->CreateFrame())
         ShowWindow(frame->m_hWnd, SW_SHOW);
@@ -46,10 +34,9 @@ Harness::~Harness()
 
 HWND Harness::View(int commandId) const
 {
-    for (const app::ViewEntry& e : frame->ViewTable())
-        if (e.commandId == commandId)
-            return e.viewWindow;
-    return nullptr;
+    const auto& views = frame->ViewTable();
+    const auto entry = std::find_if(views.begin(), views.end(), [&](const app::ViewEntry& e) { return e.commandId == commandId; });
+    return entry != views.end() ? entry->viewWindow : nullptr;
 }
 
 views::View& Harness::ViewObject(int commandId) const

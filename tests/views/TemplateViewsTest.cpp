@@ -45,26 +45,11 @@ TEST(TemplateViews, FollowTheScreenToTheirLandscapeTwinAndBack)
 TEST(TemplateViews, OkAndCancelEndAViewAndOtherCommandsDoNothing)
 {
     Harness h;  // the resource library in place
-    const struct {
-        int templateId;
-        std::vector<WPARAM> commands;
-        INT_PTR result;
-    } runs[] = {
-        {IDD_WHOIS, {IDOK}, IDOK},
-        {IDD_PING, {IDC_START, 4242, IDCANCEL}, IDCANCEL},
-        {IDD_PORTSCAN, {IDC_START, MAKEWPARAM(IDC_PORT_MODE, CBN_SELCHANGE), IDOK}, IDOK},
-        {IDD_PORTSCAN, {IDCANCEL}, IDCANCEL},
-    };
-    for (const auto& run : runs) {
+    for (const auto& [commands, result] : {std::pair{std::vector<WPARAM>{IDC_START, MAKEWPARAM(IDC_PORT_MODE, CBN_SELCHANGE), 4242, IDOK}, IDOK}, {{IDCANCEL}, IDCANCEL}}) {
         std::size_t sent = 0;
-        const auto modal = [&] {
-            if (run.templateId == IDD_PORTSCAN)
-                return views::ViewPortScan().RunModalFromTemplate(app::Module().Resources(), run.templateId, h.frame->m_hWnd);
-            return views::ViewPing().RunModalFromTemplate(app::Module().Resources(), run.templateId, h.frame->m_hWnd);
-        };
-        EXPECT_EQ(WhileModal(modal, [&](HWND dialog) { return SendMessageW(dialog, WM_COMMAND, run.commands[sent], 0), ++sent < run.commands.size(); }),
-                  run.result);
-        EXPECT_EQ(sent, run.commands.size()) << "the view ended early";
+        const auto modal = [&] { return views::ViewPortScan().RunModalFromTemplate(app::Module().Resources(), IDD_PORTSCAN, h.frame->m_hWnd); };
+        EXPECT_EQ(WhileModal(modal, [&](HWND dialog) { return SendMessageW(dialog, WM_COMMAND, commands[sent], 0), ++sent < commands.size(); }), result);
+        EXPECT_EQ(sent, commands.size()) << "the view ended early";
     }
 }
 
