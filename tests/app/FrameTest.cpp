@@ -1,6 +1,6 @@
 // The main frame as a user meets it: which view shows, which command is
 // checked in the menu that opens, what the refresh command reads, where the
-// frame sits; and the about dialog.
+// frame sits; and the about dialog. Its exit code is the process tests'.
 #include "app/AboutDlg.h"
 #include "support/Harness.h"
 
@@ -87,7 +87,7 @@ TEST(Frame, ViewCommandsShowOneViewMadeFromItsTemplateAndMoveTheCheckMark)
     DestroyMenu(popup);
 }
 
-TEST(Frame, FillsTheScreenAboveItsMenuBarTakesItsKeysAndEndsWithOne)
+TEST(Frame, FillsTheScreenAboveItsMenuBarAndTakesItsKeys)
 {
     Harness h;
     HWND frame = h.frame->m_hWnd;
@@ -100,14 +100,8 @@ TEST(Frame, FillsTheScreenAboveItsMenuBarTakesItsKeysAndEndsWithOne)
         for (const app::ViewEntry& e : h.frame->ViewTable())
             EXPECT_EQ(ChildRect(e.viewWindow), (RECT{0, 0, area.cx, area.cy})) << e.viewIndex;
     }
-    MSG key{frame, WM_KEYDOWN, VK_F5, 0, 0, {}};
-    EXPECT_TRUE(h.frame->PreTranslateMessage(key));
-    key.wParam = 'Q';
-    EXPECT_FALSE(h.frame->PreTranslateMessage(key));
-    DestroyWindow(frame);
-    MSG quit{};
-    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(quit.wParam, 1u);
+    MSG f5{frame, WM_KEYDOWN, VK_F5, 0, 0, {}}, q{frame, WM_KEYDOWN, 'Q', 0, 0, {}};
+    EXPECT_EQ(std::pair(h.frame->PreTranslateMessage(f5), h.frame->PreTranslateMessage(q)), std::pair(true, false));
 }
 
 TEST(AboutDialog, ShowsTheTextAndTheProductVersionAfterEveryTurnAndCloses)

@@ -1,7 +1,6 @@
 // orvane-report over the IP helper fake: what its arguments select, and the
 // text, the JSON document, the failure lines and the exit status of whole
-// runs, compared with the expected outputs kept beside this file. The JSON is
-// read back strictly with nlohmann-json.
+// runs, compared byte for byte with the expected outputs kept beside this file.
 #include "report/ReportArguments.h"
 #include "report/ReportRun.h"
 #include "support/FakeIpHelper.h"
@@ -56,35 +55,18 @@ TEST(Arguments, SelectThePagesOrAnswerWithTheUsage)
         EXPECT_TRUE(std::holds_alternative<UsageError>(ParseArguments({L"interface", bad}))) << "index of " << wcslen(bad) << " characters";
 }
 
-// Every number of the document an unsigned integer.
-bool Unsigned(const nlohmann::ordered_json& j)
-{
-    if (!j.is_structured())
-        return !j.is_number() || j.is_number_unsigned();
-    return std::all_of(j.begin(), j.end(), [](const auto& item) { return Unsigned(item); });
-}
-
-// The expected output, copied beside the test program from tests/report/expected.
-// What a run gives instead is written to report-actual\ for a look and,
-// when right, a copy into the expected folder.
+// The expected output, copied beside the test program from tests/report/expected;
+// a JSON document must also parse strictly. What a run gives instead is written
+// to report-actual\ for a look and, when right, a copy into the expected folder.
 void Compare(const std::string& name, const std::string& actual)
 {
     const std::filesystem::path folder = test::ProgramFolder();
-    std::stringstream text;
-    text << std::ifstream(folder / "report-expected" / name, std::ios::binary).rdbuf();
-    const std::string expected = text.str();
-    if (expected != actual) {
-        std::filesystem::create_directories(folder / "report-actual");
-        std::ofstream(folder / "report-actual" / name, std::ios::binary) << actual;
-    }
-    if (name.ends_with(".json")) {
-        const auto parsed = nlohmann::ordered_json::parse(actual, nullptr, false);
-        ASSERT_FALSE(parsed.is_discarded()) << name << ": not JSON\n" << actual;
-        EXPECT_TRUE(Unsigned(parsed)) << name << ": a number that is not an unsigned integer";
-        EXPECT_EQ(parsed, nlohmann::ordered_json::parse(expected, nullptr, false)) << name << "\n" << actual;
-    } else {
-        EXPECT_EQ(actual, expected) << name;
-    }
+    std::stringstream expected;
+    expected << std::ifstream(folder / "report-expected" / name, std::ios::binary).rdbuf();
+    if (expected.str() != actual)
+        std::filesystem::create_directories(folder / "report-actual"), std::ofstream(folder / "report-actual" / name, std::ios::binary) << actual;
+    EXPECT_EQ(actual, expected.str()) << name;
+    EXPECT_TRUE(!name.ends_with(".json") || !nlohmann::json::parse(actual, nullptr, false).is_discarded()) << name << ": not JSON";
 }
 
 // The device of the scenarios: names the text and JSON must carry safely,

@@ -16,35 +16,6 @@ void PumpMessages()
             TranslateMessage(&msg), DispatchMessageW(&msg);
 }
 
-std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024]{};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64]{};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-RECT ChildRect(HWND child)
-{
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-SIZE ClientSize(HWND window)
-{
-    RECT r{};
-    GetClientRect(window, &r);
-    return {r.right, r.bottom};
-}
-
 int ThreadWindows()
 {
     int count = 0;

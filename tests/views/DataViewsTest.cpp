@@ -30,10 +30,12 @@ NameValueList StatusShown(uint32_t index)
     return {rows.rbegin(), rows.rend()};
 }
 
-// Sized as the screen turns; sizes without area (a side of 0 or, as signed
-// 16-bit values, below 0) move nothing.
+// As made, then sized as the screen turns; sizes without area (a side of 0
+// or, as signed 16-bit values, below 0) move nothing.
 void ExpectLayout(HWND view, const std::function<std::vector<std::pair<HWND, RECT>>(LONG cx, LONG cy)>& layout)
 {
+    for (const auto& [control, rect] : layout(ClientSize(view).cx, ClientSize(view).cy))
+        EXPECT_EQ(ChildRect(control), rect) << ClassOf(control) << " as made";
     for (const auto& [cx, cy] : {std::pair{240, 268}, {320, 188}, {0, 268}, {240, 0}, {-10, 268}, {240, -10}}) {
         SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(cx, cy));
         const bool empty = cx <= 0 || cy <= 0;
@@ -77,7 +79,7 @@ TEST(Statistics, EachTabShowsItsProtocolsRowsBottomUpAboveTheStrip)
     for (const ProtocolTable& table : kProtocolTables)
         names.push_back(table.name);
     EXPECT_EQ(std::tuple(TabTexts(tabs), h.fake.calls.tcp), std::tuple(names, 1)) << "read once at the start";
-    EXPECT_EQ(ListRows(list), Shown(&ProtocolStatistics::ReadTcpStatistics));
+    EXPECT_EQ(std::tuple(ListRows(list), ListView_GetColumnWidth(list, 0), ListView_GetColumnWidth(list, 1)), std::tuple(Shown(&ProtocolStatistics::ReadTcpStatistics), 100, 100));
     for (int tab : {1, 2, 3, 4, 0, 4, 3, 2, 1}) {
         PickTab(tabs, tab);
         EXPECT_EQ(ListRows(list), Shown(kProtocolTables[tab].read)) << "tab " << tab;
@@ -100,7 +102,7 @@ TEST(Statistics, EachTabShowsItsProtocolsRowsBottomUpAboveTheStrip)
     RECT strip{};
     ExpectLayout(view, [&](LONG cx, LONG cy) {
         SendMessageW(tabs, TCM_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&strip));
-        EXPECT_TRUE(strip.right <= cx && strip.top >= ChildRect(list).bottom) << "the five tabs fit, below the list";
+        EXPECT_TRUE(strip.right <= cx && strip.top >= ChildRect(list).bottom && !ChildOfClass(tabs, UPDOWN_CLASSW)) << "the five tabs fit, below the list";
         return std::vector<std::pair<HWND, RECT>>{{tabs, {0, 0, cx, cy}}, {list, {0, 0, cx, cy - (strip.bottom - strip.top) - 2}}};
     });
 }
