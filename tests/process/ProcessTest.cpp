@@ -30,27 +30,23 @@ public:
         if (capture && CreatePipe(&out_, &si.hStdOutput, &inherit, 0) && CreatePipe(&err_, &si.hStdError, &inherit, 0))
             si.dwFlags = STARTF_USESTDHANDLES;
         CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &info_);
-        for (HANDLE end : {si.hStdOutput, si.hStdError})
-            if (end)
-                CloseHandle(end);
+        CloseHandle(si.hStdOutput), CloseHandle(si.hStdError);
     }
     ~Process()
     {
         if (info_.hProcess && !Wait(0))
             TerminateProcess(info_.hProcess, 99);
         for (HANDLE h : {info_.hProcess, info_.hThread, out_, err_})
-            if (h)
-                CloseHandle(h);
+            CloseHandle(h);
     }
     // The exit code, or nothing when it is still running after `ms`.
     std::optional<DWORD> Wait(DWORD ms) const
     {
         DWORD code = 0;
-        if (!info_.hProcess || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0 || !GetExitCodeProcess(info_.hProcess, &code))
-            return std::nullopt;
-        return code;
+        const bool ended = info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0 && GetExitCodeProcess(info_.hProcess, &code);
+        return ended ? std::optional(code) : std::nullopt;
     }
-    // Everything it wrote to standard output, then to standard error.
+    // Everything it wrote to standard output or to standard error.
     std::string Read(bool error) const
     {
         std::string text;
@@ -59,22 +55,14 @@ public:
             text.append(chunk, got);
         return text;
     }
-    // Its main window, once it has one.
-    HWND MainWindow() const
-    {
-        for (DWORD waited = 0; info_.hProcess && waited < kPatience && !Wait(0); waited += 50, Sleep(50))
-            for (HWND w = FindWindowW(L"OrvaneClass", L"Orvane"); w; w = FindWindowExW(nullptr, w, L"OrvaneClass", L"Orvane")) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == info_.dwProcessId)
-                    return w;
-            }
-        return nullptr;
-    }
+    // Closed as a user closes it, once it has its main window.
     std::optional<DWORD> Close() const
     {
-        PostMessageW(MainWindow(), WM_CLOSE, 0, 0);
-        return Wait(kPatience);
+        for (DWORD waited = 0; info_.hProcess && waited < kPatience && !Wait(0); waited += 50, Sleep(50))
+            for (HWND w = FindWindowW(L"OrvaneClass", L"Orvane"); w; w = FindWindowExW(nullptr, w, L"OrvaneClass", L"Orvane"))
+                if (DWORD pid = 0; GetWindowThreadProcessId(w, &pid) && pid == info_.dwProcessId)
+                    return PostMessageW(w, WM_CLOSE, 0, 0), Wait(kPatience);
+        return std::nullopt;
     }
 
 private:
@@ -88,7 +76,9 @@ TEST(Orvane, OneInstanceThatEndsWithOneWhateverItsArguments)
 {
     ASSERT_EQ(FindWindowW(L"OrvaneClass", nullptr), nullptr) << "an Orvane is already running";
     Process first(ProgramFolder() + L"orvane.exe", L"/s --help \"x y\" -2");
-    HWND frame = first.MainWindow();
+    HWND frame = nullptr;
+    for (DWORD waited = 0; !frame && waited < kPatience; waited += 50, Sleep(50))
+        frame = FindWindowW(L"OrvaneClass", L"Orvane");
     ASSERT_NE(frame, nullptr);
     ShowWindow(frame, SW_MINIMIZE);
     EXPECT_EQ(Process(ProgramFolder() + L"orvane.exe").Wait(kPatience), kSecond);
