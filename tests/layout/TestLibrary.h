@@ -10,10 +10,7 @@ inline HMODULE TemplateLibrary()
     return library;
 }
 
-inline std::vector<std::uint8_t> TemplateBytes(int id)
-{
-    return test::ResourceBytes(TemplateLibrary(), RT_DIALOG, id);
-}
+inline std::vector<std::uint8_t> TemplateBytes(int id) { return test::ResourceBytes(TemplateLibrary(), RT_DIALOG, id); }
 
 // A hidden dialog with no code behind it, destroyed with the object.
 struct Dialog {

@@ -14,10 +14,7 @@
 #include <functional>
 
 namespace netinfo {
-bool operator==(const InterfaceRecord& a, const InterfaceRecord& b)
-{
-    return a.index == b.index && a.name == b.name && std::memcmp(&a.row, &b.row, sizeof a.row) == 0;
-}
+bool operator==(const InterfaceRecord& a, const InterfaceRecord& b) { return a.index == b.index && a.name == b.name && std::memcmp(&a.row, &b.row, sizeof a.row) == 0; }
 }  // namespace netinfo
 
 using namespace netinfo;

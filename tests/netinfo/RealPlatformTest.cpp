@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -14,16 +15,11 @@ using namespace netinfo;
 
 namespace {
 
-// The lines of a Linux file as words, colons as spaces, through Wine's unix
-// namespace; /proc reports no size, so it is read to the end.
+// The lines of a Linux file as words, colons as spaces, through Wine's unix namespace.
 std::vector<std::vector<std::string>> LinuxFile(const wchar_t* path)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string text;
-    char chunk[4096];
-    for (DWORD got = 0; file != INVALID_HANDLE_VALUE && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0;)
-        text.append(chunk, got);
-    CloseHandle(file);
+    std::ifstream file(path);
+    std::string text(std::istreambuf_iterator<char>(file), {});
     std::replace(text.begin(), text.end(), ':', ' ');
     std::vector<std::vector<std::string>> lines;
     std::istringstream in(text);
@@ -65,10 +61,8 @@ TEST(RealPlatform, SettingsAndInterfacesAreTheKernels)
     std::sort(wineNames.begin(), wineNames.end());
     EXPECT_EQ(wineNames, kernelNames);
     NetworkInfo().QueryAdapters(adapters);
-    for (const AdapterRecord& adapter : adapters) {
-        InterfaceRecord found;
+    for (InterfaceRecord found; const AdapterRecord& adapter : adapters)
         EXPECT_EQ(NetworkInfo().FindInterface(adapter.index, found), S_OK) << adapter.name;
-    }
 }
 
 }  // namespace

@@ -15,10 +15,7 @@ void CopyToField(Char (&field)[Size], const std::basic_string<Char>& text)
     std::copy_n(text.data(), std::min(text.size(), Size), field);
 }
 
-std::size_t ExtraNodes(const FakeAddresses& texts)
-{
-    return texts.empty() ? 0 : texts.size() - 1;
-}
+std::size_t ExtraNodes(const FakeAddresses& texts) { return texts.empty() ? 0 : texts.size() - 1; }
 
 // A chain from its embedded head, the further nodes taken from pool; every
 // mask carries a text no address list may show.

@@ -29,10 +29,7 @@ struct Function {
     std::function<bool(const Harness&, const netinfo::NameValueList& rowsBefore)> check;
 };
 
-void Refresh(const Harness& h)
-{
-    h.Command(ID_REFRESH);
-}
+void Refresh(const Harness& h) { h.Command(ID_REFRESH); }
 
 void StatusTab(const Harness& h)
 {
@@ -40,10 +37,7 @@ void StatusTab(const Harness& h)
     PickTab(h.Tabs(ID_VIEW_IPCONFIG), 1);
 }
 
-bool Shown(HWND w)
-{
-    return GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE;
-}
+bool Shown(HWND w) { return GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE; }
 
 std::vector<Function> Functions()
 {

@@ -155,6 +155,11 @@ TEST(IpConfig, TheChosenAdaptersNameAndTheRowsOfItsInterface)
     h.fake.interfaces.pop_back();  // the chosen adapter's interface gone: the rows stay, the list shows
     page.Refresh();
     EXPECT_EQ(std::tuple(page.ListShown(), page.Rows().front().value), std::tuple(true, std::wstring(L"4242")));
+    for (int other : {-1, 2}) {  // any other tab: the page, and nothing read
+        const int calls = (page.Tab(1), h.fake.calls.Total());
+        dynamic_cast<views::ViewIpConfig&>(h.ViewObject(ID_VIEW_IPCONFIG)).ShowTab(other);
+        EXPECT_EQ(std::pair(page.ListShown(), h.fake.calls.Total()), std::pair(false, calls)) << other;
+    }
     page.Tab(0);  // a failed refill keeps the adapter chosen last for the Status tab
     page.Pick(1);
     h.fake.adaptersInfoCall.fillAnswer = ERROR_INVALID_DATA;
