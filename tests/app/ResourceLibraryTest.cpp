@@ -75,7 +75,7 @@ TEST(ResourceLibrary, EveryPageHoldsItsControlsOnTheScreenOfItsOrientation)
             pages.emplace_back(row.templateId + 1, controls);
     }
     const std::tuple<int, const wchar_t*, LONG_PTR, LONG_PTR> kinds[] = {
-        {IDC_TABS, WC_TABCONTROLW, TCS_BOTTOM | TCS_VERTICAL, TCS_BOTTOM}, {IDC_PORT_MODE, WC_COMBOBOXW, 3, CBS_DROPDOWNLIST}, {IDC_HOST, WC_EDITW, 0, 0},
+        {IDC_TABS, WC_TABCONTROLW, TCS_BOTTOM | TCS_VERTICAL | TCS_MULTILINE, TCS_BOTTOM}, {IDC_PORT_MODE, WC_COMBOBOXW, 3, CBS_DROPDOWNLIST}, {IDC_HOST, WC_EDITW, 0, 0},
         {IDC_TEXT, WC_EDITW, ES_MULTILINE | ES_READONLY, ES_MULTILINE | ES_READONLY},      {IDC_LOGO, WC_STATICW, SS_TYPEMASK, SS_ICON}};
     HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr, nullptr, nullptr);
     std::map<int, std::set<int>> idsOfPair;
@@ -104,9 +104,21 @@ TEST(ResourceLibrary, EveryPageHoldsItsControlsOnTheScreenOfItsOrientation)
                 const int other = GetDlgCtrlID(d);
                 EXPECT_TRUE((ModeGroup(cid) && ModeGroup(other) && ModeGroup(cid) != ModeGroup(other)) || !IntersectRect(&common, &r, &q)) << cid << " and " << other << " overlap";
             }
+            // Labels and buttons show all their text; a button needs its edges, a check box its box and gap.
+            const LONG_PTR bits = GetWindowLongPtrW(c, GWL_STYLE), type = bits & BS_TYPEMASK;
+            const bool label = ClassOf(c) == L"Static" && (bits & SS_TYPEMASK) <= SS_RIGHT, button = ClassOf(c) == L"Button";
+            if (RECT need{0, 0, r.right - r.left, 0}; (label || button) && !WindowText(c).empty()) {
+                HDC dc = GetDC(c);
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
+                DrawTextW(dc, WindowText(c).c_str(), -1, &need, DT_CALCRECT | (label ? DT_WORDBREAK : DT_SINGLELINE));
+                ReleaseDC(c, dc);
+                const LONG edges = label ? 0 : type == BS_CHECKBOX || type == BS_AUTOCHECKBOX ? 19 : 8;
+                EXPECT_TRUE(need.right + edges <= r.right - r.left && need.bottom <= r.bottom - r.top) << cid << " cuts its text";
+            }
             for (const auto& [kind, windowClass, mask, style] : kinds)
-                if (kind == cid || (about && kind == IDC_LOGO && cid == IDC_ABOUT_LOGO))
+                if (kind == cid || (about && kind == IDC_LOGO && cid == IDC_ABOUT_LOGO)) {
                     EXPECT_EQ(std::tuple(ClassOf(c), GetWindowLongPtrW(c, GWL_STYLE) & mask), std::tuple(std::wstring(windowClass), style)) << cid;
+                }
         }
         auto& pair = idsOfPair[about ? IDD_ABOUT : portrait ? id : id - 1];
         EXPECT_TRUE(pair.empty() || pair == ids) << "the landscape twin holds other ids";

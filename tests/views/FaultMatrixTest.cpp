@@ -59,6 +59,9 @@ std::vector<Function> Functions()
          [=](const Harness& h, const auto& before) { return ComboEntries(h.Combo()).size() == 3 && general(h, before); }},
         {"GetInterfaceInfo", ID_VIEW_IPCONFIG, "a change to the Status tab", "the status rows read before, the list shown",
          {"the data grew after the probe", [](FakeIpHelper& f) { f.interfaceInfoCall.probeSize = 8; }}, StatusTab, StatusTab, status},
+        {"GetInterfaceInfo", ID_VIEW_IPCONFIG, "the first change to the Status tab", "an empty list, shown",
+         {"the probe answers ERROR_NOT_SUPPORTED", [](FakeIpHelper& f) { f.interfaceInfoCall.probeAnswer = ERROR_NOT_SUPPORTED; }}, {}, StatusTab,
+         [](const Harness& h, const auto&) { return ListRows(h.List(ID_VIEW_IPCONFIG)).empty() && Shown(h.List(ID_VIEW_IPCONFIG)) && !Shown(h.Page()); }},
         {"GetIfEntry", ID_VIEW_IPCONFIG, "a change to the Status tab", "fourteen rows of zeros: the row the platform left empty",
          {"it answers ERROR_INVALID_DATA for the chosen interface", [](FakeIpHelper& f) { f.interfaces[0].ifEntryAnswer = ERROR_INVALID_DATA; }},
          StatusTab, StatusTab, [](const Harness& h, const auto&) {

@@ -211,6 +211,8 @@ TEST(IpConfig, PageAndListCoverTheTabControlAboveItsStrip)
     EXPECT_EQ(std::tuple(ChildRect(combo).left, ChildRect(combo).top, ChildRect(combo).right, ChildRect(combo).bottom - ChildRect(combo).top + dropped.bottom - dropped.top),
               std::tuple(10L, 30L, 310L, 70L));
     EXPECT_EQ(GetWindowLongPtrW(h.TextBox(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY), ES_MULTILINE) << "the user may edit it";
+    EXPECT_EQ(std::tuple(GetClassLongPtrW(page, GCL_STYLE), GetClassLongPtrW(page, GCLP_HBRBACKGROUND), GetClassLongPtrW(page, GCLP_HCURSOR), GetClassLongPtrW(page, GCLP_HICON)),
+              std::tuple(ULONG_PTR{CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS}, ULONG_PTR{COLOR_WINDOW + 1}, reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)), ULONG_PTR{}));
 }
 
 // The template views: every control where the template of the screen's orientation puts it.
