@@ -19,10 +19,12 @@ mkdir -p "$root/docs"
     echo "Written by \`scripts/fault-matrix.sh\` from the test \`FaultMatrix\` of \`test_views\` on $(date -u '+%Y-%m-%d') under $(wine --version 2>/dev/null || echo Wine); do not edit by hand."
     echo
     echo "Each cell starts the real frame and its views over the scripted IP helper (three adapters, indexes 2, 3 and 5, with their"
-    echo "interfaces), makes one function of the IP helper service fail in one way and drives the view as a user does: the refresh"
-    echo "command (40020) or a tab change. Every cell also checks that the platform was asked again, that no message box but the"
-    echo "statistics one opened (its text, caption, error icon and single OK button), and that the scripted local heap holds no more"
-    echo "blocks and the thread no more windows than before the failure."
+    echo "interfaces), makes one function of the IP helper service fail and drives the view as a user does: the refresh command"
+    echo "(40020) or a tab change. Every cell also checks that the platform was asked again, that no message box but the statistics"
+    echo "one opened (its text, caption, error icon and single OK button), and that the scripted local heap holds no more blocks and"
+    echo "the thread no more windows than before the failure. The failures differ from function to function; every way a query can"
+    echo "fail (each probe answer, a refused allocation, a failed fill, data that grew) is the \`SizingProtocol\` case of \`test_netinfo\`,"
+    echo "one table of every query and every outcome, since the views meet each outcome alike."
     echo
     echo "$cells cells, $passed passed."
     echo
