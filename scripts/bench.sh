@@ -11,7 +11,7 @@ marker="<!-- Everything below this line is kept when scripts/bench.sh rewrites t
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DORVANE_TEST_AREAS=fakes >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$build" --target orvane orvane-report localization orvane-bench orvane-bench-baseline
 
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
