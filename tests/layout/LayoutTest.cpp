@@ -1,6 +1,5 @@
-// The dialog template reader and the relayout engine over the test library's
-// templates; that the reader reads nothing outside any bytes at all is the
-// fuzz target's.
+// The template reader and the relayout over the test library's templates (reading
+// nothing outside any bytes is the fuzz target's).
 #include "TestLibrary.h"
 #include "layout/DialogTemplate.h"
 #include "layout/Relayout.h"
@@ -24,8 +23,7 @@ std::string Field(std::span<const std::uint8_t> bytes, const TemplateField& f)
     return f.kind == FieldKind::Text ? text + "'" : text;
 }
 
-// The header and every item as text: where each item starts, its id, class,
-// title, rectangle and creation data.
+// The header, then each item: offset, id, class, title, rectangle, creation data.
 std::vector<std::string> Describe(std::span<const std::uint8_t> bytes)
 {
     TemplateHeader h;
@@ -91,9 +89,7 @@ TEST(TemplateReader, RefusesWhatRunsPastItsEnd)
     }
 }
 
-// The relayout engine on live dialogs made from the test library's templates:
-// every named control at the rectangle the template gives its id; a
-// drop-down combo box keeps its closed height.
+// Every named control at its template rectangle; a drop-down combo box keeps its closed height.
 void ExpectInPlace(HWND dialog, int templateId)
 {
     for (auto [id, expected] : test::TemplateRects(dialog, TemplateLibrary(), templateId)) {
@@ -133,9 +129,8 @@ TEST(Relayout, ControlsGoToTheRectanglesOfEitherTemplate)
     const RECT secondAt = ChildRect(second);
     EXPECT_EQ(RelayoutFromTemplate(TemplateLibrary(), dialog, IDT_PORTRAIT), 0) << "two unnamed items, applied all the same";
     ExpectInPlace(dialog, IDT_PORTRAIT);
-    // Both unnamed items moved the first unnamed control, the later last; the
-    // others are where the dialog manager put them, which maps position and
-    // size each on its own where the engine maps corners: sizes within a pixel.
+    // Both unnamed items went to the first unnamed control, the later last; the dialog manager
+    // maps position and size apart where the engine maps corners: sizes within a pixel.
     EXPECT_EQ(std::tuple(WindowText(first), ChildRect(second)), std::tuple(std::wstring(L"Second"), secondAt));
     const auto back = Snapshot(dialog);
     for (std::size_t i = 0; i + 2 < back.size(); ++i) {
@@ -144,8 +139,7 @@ TEST(Relayout, ControlsGoToTheRectanglesOfEitherTemplate)
         EXPECT_EQ(std::tuple(now.left, now.top), std::tuple(was.left, was.top)) << i;
         EXPECT_TRUE(icon || bitmap || (std::abs(now.right - was.right) <= 1 && std::abs(now.bottom - was.bottom) <= 1)) << i;  // images took their size
     }
-    // The worked example: (10, 20) size (50, 12) in dialog units is, on base
-    // units of 8 x 16 pixels, (20, 40) size 100 x 24; here on the dialog's own.
+    // The worked example, (10, 20) size (50, 12) on the dialog's own base units.
     Dialog example(IDT_WORKED_EXAMPLE);
     RECT base{0, 0, 4, 8};
     ASSERT_TRUE(MapDialogRect(example, &base));
@@ -177,8 +171,7 @@ TEST(Relayout, ContentComesBackFromTheTemplate)
     SetWindowSubclass(list, CountSelections, 1, reinterpret_cast<DWORD_PTR>(&selections));
     SetWindowSubclass(combo, CountSelections, 1, reinterpret_cast<DWORD_PTR>(&selections));
     RelayoutFromTemplate(TemplateLibrary(), dialog, IDT_LANDSCAPE);
-    // Statics and buttons of a predefined class get their text back; a class
-    // given by name and edit controls keep theirs.
+    // Statics and buttons of a predefined class get their text back; named classes and edits keep theirs.
     std::vector<std::wstring> texts;
     for (int id : {IDC_LABEL, IDC_BUTTON, IDC_NAMED_CLASS, IDC_EDIT})
         texts.push_back(WindowText(GetDlgItem(dialog, id)));

@@ -1,11 +1,6 @@
-// The real programs, started as a user starts them: orvane.exe keeps to one
-// instance, takes its resource library from its own folder only and never
-// runs its code, and ends with its exit codes; orvane-report.exe writes
-// through a pipe. Package.* runs from tests/process/PackageTest.sh, on the
-// unpacked ZIP that ORVANE_PACKAGE names.
+// The real programs, started as a user starts them, for what only a process shows.
+// Package.* runs from tests/process/PackageTest.sh on the unpacked ZIP that ORVANE_PACKAGE names.
 #include "support/Win32.h"
-
-#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -112,29 +107,17 @@ TEST(Orvane, TakesItsLibraryFromItsOwnFolderAndNeverRunsItsCode)
     RemoveFolder(beside);
 }
 
-TEST(ReportProgram, WritesBytesThroughAPipeAndEndsWithItsStatus)
-{
-    const std::wstring exe = ProgramFolder() + L"orvane-report.exe";
-    const Process json(exe, L"--json", {}, true), usage(exe, L"bogus", {}, true), missing(exe, L"interface 4294967295 udp", {}, true);
-    const std::string out = json.Read(false);
-    EXPECT_FALSE(nlohmann::ordered_json::parse(out, nullptr, false).is_discarded()) << out;
-    EXPECT_EQ(out.find("\r\n"), std::string::npos) << "written as bytes, not as text";
-    EXPECT_EQ(std::tuple(usage.Wait(kPatience), usage.Read(false), usage.Read(true).substr(0, 40)),
-              std::tuple(std::optional<DWORD>(2), std::string(), std::string("orvane-report: unknown argument 'bogus'\n")));
-    EXPECT_EQ(std::tuple(missing.Wait(kPatience), missing.Read(false).substr(0, 4), missing.Read(true)),
-              std::tuple(std::optional<DWORD>(1), std::string("UDP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n")));
-}
-
-// The unpacked ZIP started from another current folder: it finds its own
-// library, shows its window, ends with 1, and its report runs too.
+// The unpacked ZIP from another current folder: the program finds its library and ends
+// with 1; the report writes bytes, not text, through pipes and ends with its status.
 TEST(Package, StartsFromAnotherFolder)
 {
     const char* unpacked = std::getenv("ORVANE_PACKAGE");
     ASSERT_NE(unpacked, nullptr) << "run by tests/process/PackageTest.sh";
     const std::wstring folder(unpacked, unpacked + strlen(unpacked)), elsewhere = TempFolder();
     EXPECT_EQ(Process(folder + L"orvane.exe", {}, elsewhere).Close(), kEnded);
-    const Process report(folder + L"orvane-report.exe", L"tcp", {}, true);
-    EXPECT_EQ(std::tuple(report.Read(false).substr(0, 4), report.Wait(kPatience)), std::tuple(std::string("TCP\n"), std::optional<DWORD>(0)));
+    const Process report(folder + L"orvane-report.exe", L"tcp interface 4294967295", {}, true);
+    EXPECT_EQ(std::tuple(report.Read(false).substr(0, 4), report.Read(true), report.Wait(kPatience)),
+              std::tuple(std::string("TCP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n"), std::optional<DWORD>(1)));
     RemoveFolder(elsewhere);
 }
 

@@ -1,6 +1,5 @@
-// orvane-report over the IP helper fake: what its arguments select, and the
-// text, the JSON document, the failure lines and the exit status of whole
-// runs, compared byte for byte with the expected outputs kept beside this file.
+// orvane-report over the IP helper fake: its arguments, and whole runs compared byte for byte
+// with the expected outputs beside this file.
 #include "report/ReportArguments.h"
 #include "report/ReportRun.h"
 #include "support/FakeIpHelper.h"
@@ -55,9 +54,8 @@ TEST(Arguments, SelectThePagesOrAnswerWithTheUsage)
         EXPECT_TRUE(std::holds_alternative<UsageError>(ParseArguments({L"interface", bad}))) << "index of " << wcslen(bad) << " characters";
 }
 
-// The expected output, copied beside the test program from tests/report/expected;
-// a JSON document must also parse strictly. What a run gives instead is written
-// to report-actual\ for a look and, when right, a copy into the expected folder.
+// Against the expected output (tests/report/expected, copied beside the program); JSON must
+// parse strictly. A different output is written to report-actual\ for a look.
 void Compare(const std::string& name, const std::string& actual)
 {
     const std::filesystem::path folder = test::ProgramFolder();
@@ -69,8 +67,7 @@ void Compare(const std::string& name, const std::string& actual)
     EXPECT_TRUE(!name.ends_with(".json") || !nlohmann::json::parse(actual, nullptr, false).is_discarded()) << name << ": not JSON";
 }
 
-// The device of the scenarios: names the text and JSON must carry safely,
-// numbered counters, extremes.
+// Names the text and JSON must carry safely, numbered counters, extremes.
 void Device(FakeIpHelper& f)
 {
     f.hostName = "pda\xe9\x80";

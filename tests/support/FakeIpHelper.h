@@ -1,7 +1,5 @@
-// A scriptable IP helper service: while it lives it is the table behind
-// NetworkInfo and ProtocolStatistics, builds real platform structures in the
-// caller's buffer (chains, embedded list heads, the interface array) and
-// watches the local heap through the same table. One at a time.
+// A scriptable IP helper: while it lives, the table behind netinfo, building the platform's
+// structures in the caller's buffer and watching the local heap. One at a time.
 #pragma once
 
 #include "netinfo/IpHelperApi.h"

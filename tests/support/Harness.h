@@ -1,8 +1,6 @@
-// The real frame with its nine views over the IP helper fake: the program as
-// a user meets it, on a scripted device of three adapters (indexes 2, 3 and 5,
-// "eth-two", "wlan-three", "ppp-five") with their interfaces, host "pocket",
-// two DNS servers, and every protocol counter numbered: TCP from 100, IP 200,
-// UDP 300, ICMP 400 (in, then out).
+// The real frame with its nine views over the IP helper fake, on a device of three adapters
+// (2 "eth-two", 3 "wlan-three", 5 "ppp-five") with their interfaces, host "pocket", two DNS
+// servers, every counter numbered: TCP from 100, IP 200, UDP 300, ICMP 400.
 #pragma once
 
 #include "app/AppModule.h"

@@ -1,5 +1,4 @@
-// Small Win32 helpers of the tests: reading what a user sees off the real
-// controls, driving modal dialogs, and copies of the resource library.
+// Reading what a user sees off the real controls; modal dialogs; copies of the resource library.
 #pragma once
 
 #include "netinfo/NameValueRow.h"
@@ -17,26 +16,14 @@ inline void PrintTo(const RECT& r, std::ostream* out) { *out << "(" << r.left <<
 namespace test {
 
 void PumpMessages();  // this thread's; a WM_QUIT left by a destroyed frame is dropped
-inline std::wstring WindowText(HWND window)
-{
-    wchar_t text[1024]{};
-    return GetWindowTextW(window, text, 1024), text;
-}
-inline std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64]{};
-    return GetClassNameW(window, name, 64), name;
-}
+inline std::wstring WindowText(HWND window) { wchar_t text[1024]{}; return GetWindowTextW(window, text, 1024), text; }
+inline std::wstring ClassOf(HWND window) { wchar_t name[64]{}; return GetClassNameW(window, name, 64), name; }
 inline RECT ChildRect(HWND child)  // in its parent's client coordinates
 {
     RECT r{};
     return GetWindowRect(child, &r), MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2), r;
 }
-inline SIZE ClientSize(HWND window)
-{
-    RECT r{};
-    return GetClientRect(window, &r), SIZE{r.right, r.bottom};
-}
+inline SIZE ClientSize(HWND window) { RECT r{}; return GetClientRect(window, &r), SIZE{r.right, r.bottom}; }
 int ThreadWindows();  // every window of this thread, top-level and child
 HWND ChildOfClass(HWND parent, const wchar_t* className);
 netinfo::NameValueList ListRows(HWND list);  // top to bottom

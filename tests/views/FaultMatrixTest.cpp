@@ -1,9 +1,6 @@
-// A failure of each of the nine IP helper functions met through the real
-// frame as a user meets it: what stays on screen, the statistics message box
-// once per attempt, and nothing left behind (local heap, windows). How each
-// query fails in every way is the sizing protocol's test. With
-// ORVANE_FAULT_MATRIX naming a file, the cells are written there as the rows
-// of the table in docs/fault-matrix.md (scripts/fault-matrix.sh).
+// A failure of each IP helper function as a user meets it in the real frame: what stays on
+// screen, one message box per attempt, nothing left behind. ORVANE_FAULT_MATRIX names a file
+// for the rows of docs/fault-matrix.md (scripts/fault-matrix.sh).
 #include "support/Harness.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,5 @@
-// Thousands of rounds of what a user does with the real frame over the
-// harness's device, its counters new every round; after a hundred rounds of
-// warm-up nothing may grow. Run by scripts/soak.sh, which names the rounds and
-// the file for the figures and documents the checks in bench/SOAK.md.
+// Rounds of what a user does with the real frame, counters new every round; after a hundred
+// rounds nothing may grow. Run by scripts/soak.sh, which writes bench/SOAK.md.
 #include "support/Harness.h"
 
 #include <winternl.h>

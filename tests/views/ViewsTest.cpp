@@ -1,6 +1,5 @@
-// Every view in the real frame over the IP helper fake: what the data views
-// show and where their controls sit, the template views in both orientations
-// of the screen. What a failed read leaves is the fault matrix's.
+// Every view in the real frame over the IP helper fake, in both orientations; what a
+// failed read leaves is the fault matrix's.
 #include "netinfo/InterfaceStatus.h"
 #include "support/Harness.h"
 
@@ -30,8 +29,7 @@ NameValueList StatusShown(uint32_t index)
     return {rows.rbegin(), rows.rend()};
 }
 
-// As made, then sized as the screen turns; sizes without area (a side of 0
-// or, as signed 16-bit values, below 0) move nothing.
+// As made, then sized as the screen turns; sizes without area (0 or negative) move nothing.
 void ExpectLayout(HWND view, const std::function<std::vector<std::pair<HWND, RECT>>(LONG cx, LONG cy)>& layout)
 {
     for (const auto& [control, rect] : layout(ClientSize(view).cx, ClientSize(view).cy))
@@ -212,8 +210,6 @@ TEST(IpConfig, PageAndListCoverTheTabControlAboveItsStrip)
     EXPECT_EQ(std::tuple(ChildRect(combo).left, ChildRect(combo).top, ChildRect(combo).right, ChildRect(combo).bottom - ChildRect(combo).top + dropped.bottom - dropped.top),
               std::tuple(10L, 30L, 310L, 70L));
     EXPECT_EQ(GetWindowLongPtrW(h.TextBox(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY), ES_MULTILINE) << "the user may edit it";
-    EXPECT_EQ(std::tuple(GetClassLongPtrW(page, GCL_STYLE), GetClassLongPtrW(page, GCLP_HBRBACKGROUND), GetClassLongPtrW(page, GCLP_HCURSOR), GetClassLongPtrW(page, GCLP_HICON)),
-              std::tuple(ULONG_PTR{CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS}, ULONG_PTR{COLOR_WINDOW + 1}, reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)), ULONG_PTR{}));
 }
 
 // The template views: every control where the template of the screen's orientation puts it.

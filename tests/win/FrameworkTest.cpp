@@ -1,7 +1,6 @@
-// What the window framework does that the program's windows cannot show on
-// their own: a handler that throws, notifications routed by code, results
-// of dialog handlers, the final hook, and data exchange that the control refuses.
+// What the window framework and the emulated shell do that the program's windows cannot show.
 #include "resource_ids.h"
+#include "shell/Shell.h"
 #include "support/Win32.h"
 #include "win/DataExchange.h"
 #include "win/Window.h"
@@ -12,6 +11,8 @@
 #include <stdexcept>
 
 namespace {
+
+using namespace test;
 
 class Probe : public win::CWindowImpl<Probe> {
 public:
@@ -66,7 +67,7 @@ LRESULT CALLBACK RefuseText(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 TEST(Dialog, AnswersThroughTheMessageResultAndExchangesText)
 {
     Dialog dialog;  // the about dialog's template: a pop-up with an edit control
-    HWND hwnd = dialog.Create(test::LoadLocalization(), IDD_ABOUT, nullptr);
+    HWND hwnd = dialog.Create(LoadLocalization(), IDD_ABOUT, nullptr);
     ASSERT_EQ(dialog.m_hWnd, hwnd);
     NMHDR header{hwnd, 1, static_cast<UINT>(-551)};
     EXPECT_EQ(SendMessageW(hwnd, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&header)), 42) << "through DWLP_MSGRESULT";
@@ -77,11 +78,59 @@ TEST(Dialog, AnswersThroughTheMessageResultAndExchangesText)
     ShowWindow(hwnd, SW_SHOW);
     SetFocus(hwnd);
     EXPECT_FALSE(win::ExchangeText(hwnd, IDC_TEXT, L"other"));
-    EXPECT_EQ(std::tuple(test::WindowText(edit), GetFocus()), std::tuple(std::wstring(L"Some host"), edit));
+    EXPECT_EQ(std::tuple(WindowText(edit), GetFocus()), std::tuple(std::wstring(L"Some host"), edit));
     EXPECT_FALSE(win::ExchangeText(hwnd, 555, L"x"));
     RemoveWindowSubclass(edit, &RefuseText, 1);
     DestroyWindow(hwnd);
-    test::PumpMessages();
+    PumpMessages();
+}
+
+std::vector<HMENU> g_popups;  // opened for the owner, and closed at once
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITMENUPOPUP)
+        g_popups.push_back(reinterpret_cast<HMENU>(wParam));
+    if (message == WM_ENTERIDLE)
+        EndMenu();
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND Owner()
+{
+    WNDCLASSW wc{0, &OwnerProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"ShellTestOwner"};
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"owner", WS_CLIPCHILDREN, 50, 40, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TEST(Shell, TheMenuBarsSoftKeysOpenTheirPopupsForTheOwner)
+{
+    HWND owner = Owner();
+    HMODULE resources = LoadLocalization();
+    shell::SHMENUBARINFO info{sizeof info, owner, shell::SHCMBF_HMENU, IDR_MENUBAR, resources};
+    ASSERT_TRUE(shell::SHCreateMenuBar(&info));
+    EXPECT_EQ(GetWindow(info.hwndMB, GW_OWNER), owner);
+    HMENU menu = LoadMenuW(resources, MAKEINTRESOURCEW(IDR_MENUBAR));
+    int key = 0;
+    for (HWND button = GetWindow(info.hwndMB, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT), ++key) {
+        wchar_t label[64];
+        GetMenuStringW(menu, static_cast<UINT>(key), label, 64, MF_BYPOSITION);
+        EXPECT_EQ(WindowText(button), label);
+        g_popups.clear();
+        SendMessageW(button, BM_CLICK, 0, 0);
+        PumpMessages();
+        ASSERT_EQ(g_popups.size(), 1u) << "key " << key;
+        HMENU expected = GetSubMenu(menu, key);
+        ASSERT_EQ(GetMenuItemCount(g_popups[0]), GetMenuItemCount(expected));
+        for (int item = 0; item < GetMenuItemCount(expected); ++item)
+            EXPECT_EQ(GetMenuItemID(g_popups[0], item), GetMenuItemID(expected, item));
+    }
+    EXPECT_EQ(key, GetMenuItemCount(menu));
+    EXPECT_NE(GetMenuState(GetSystemMenu(owner, FALSE), shell::SC_TURNSCREEN, MF_BYCOMMAND), static_cast<UINT>(-1)) << "the turn on the system menu";
+    DestroyMenu(menu);
+    info = {sizeof info, owner, shell::SHCMBF_EMPTYBAR, 9999, resources};  // needs no resource
+    EXPECT_TRUE(shell::SHCreateMenuBar(&info) && info.hwndMB && !GetWindow(info.hwndMB, GW_CHILD));
+    DestroyWindow(owner);
 }
 
 }  // namespace
