@@ -13,7 +13,6 @@
 #define IDT_PORTRAIT 106
 #define IDT_LANDSCAPE 107
 #define IDT_WORKED_EXAMPLE 108   // one item at (10, 20) size (50, 12)
-#define IDT_DATA_TARGET 109      // the live dialog for IDT_CREATION_DATA
 #define IDT_MISSING 199
 
 #define IDC_LABEL 1001
@@ -25,6 +24,3 @@
 #define IDC_EDIT 1007
 #define IDC_NAMED_CLASS 1008
 #define IDC_NOWHERE 1099  // in a template, never in the dialog
-#define IDC_DATA_FIRST 201
-#define IDC_DATA_SECOND 202
-#define IDC_DATA_THIRD 203

@@ -3,6 +3,7 @@
 #include "layout/DialogTemplate.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -130,6 +131,17 @@ std::map<int, RECT> TemplateRects(HWND dialog, HMODULE module, int templateId)
         rects.emplace(item.id, r);
     });
     return rects;
+}
+
+void ExpectAtTemplate(HWND dialog, HMODULE module, int templateId)
+{
+    const auto rects = TemplateRects(dialog, module, templateId);
+    EXPECT_FALSE(rects.empty()) << templateId;
+    for (auto [id, expected] : rects)
+        if (HWND control = GetDlgItem(dialog, id); control && id != 0xFFFF) {
+            expected.bottom = ClassOf(control) == L"ComboBox" ? ChildRect(control).bottom : expected.bottom;
+            EXPECT_EQ(ChildRect(control), expected) << templateId << " control " << id;
+        }
 }
 
 std::wstring ProgramFolder()

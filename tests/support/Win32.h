@@ -48,6 +48,8 @@ struct MessageBoxWatcher {
 INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<bool(HWND)> step);
 // Where each control of a dialog template lands on a live dialog, by id.
 std::map<int, RECT> TemplateRects(HWND dialog, HMODULE module, int templateId);
+// Every named control there, skipping ids without one; a combo box keeps its closed height.
+void ExpectAtTemplate(HWND dialog, HMODULE module, int templateId);
 
 std::wstring ProgramFolder();  // with its trailing backslash
 HMODULE LoadLocalization(const std::wstring& path = {});  // as data; beside the test program by default

@@ -131,7 +131,7 @@ struct AdapterPage {
 
 using Chosen = std::tuple<int, uint32_t, std::wstring>;
 
-TEST(IpConfig, TheChosenAdaptersNameAndTheRowsOfItsInterface)
+TEST(IpConfig, TheChosenAdaptersNameAndTheRowsOfItsInterfaceThroughRefills)
 {
     Harness h;
     const AdapterPage page{h};
@@ -165,21 +165,15 @@ TEST(IpConfig, TheChosenAdaptersNameAndTheRowsOfItsInterface)
     page.Refresh();
     page.Tab(1);
     EXPECT_EQ(page.Rows(), StatusShown(3));
-}
-
-TEST(IpConfig, ARefillKeepsTheChosenAdapterWhileItIsThere)
-{
-    Harness h;
-    const AdapterPage page{h};
-    page.Pick(2);
-    page.Refresh();
-    EXPECT_EQ(std::tuple(ComboEntries(h.Combo()).size(), std::get<0>(page.Chosen())), std::tuple(3u, 2)) << "refilled, not added to";
-    h.fake.adapters = {{.index = 9, .name = "new-nine"}, {.index = 5, .name = "ppp-five"}, {.index = 2, .name = "eth-two"}};
-    page.Refresh();
-    EXPECT_EQ(page.Chosen(), Chosen(1, 5, L"Selected adapter: 5 with name ppp-five"));
-    h.fake.adapters = {{.index = 3, .name = "wlan-three"}, {.index = 2, .name = "eth-two"}};
-    page.Refresh();
-    EXPECT_EQ(page.Chosen(), Chosen(0, 3, L"Selected adapter: 3 with name wlan-three")) << "gone: the first entry";
+    h.fake.adaptersInfoCall = {};  // a refill keeps the chosen adapter where it moved; gone, the first entry
+    page.Tab(0);
+    const std::vector<FakeAdapter> before = h.fake.adapters, moved = {{.index = 9, .name = "new-nine"}, {.index = 2, .name = "eth-two"}, {.index = 3, .name = "wlan-three"}};
+    for (const auto& [adapters, chosen] : {std::pair{before, Chosen(1, 3, L"Selected adapter: 3 with name wlan-three")}, {moved, Chosen(2, 3, L"Selected adapter: 3 with name wlan-three")},
+                                           {{before[2], before[0]}, Chosen(0, 5, L"Selected adapter: 5 with name ppp-five")}}) {
+        h.fake.adapters = adapters;
+        page.Refresh();
+        EXPECT_EQ(std::tuple(ComboEntries(h.Combo()).size(), page.Chosen()), std::tuple(adapters.size(), chosen));
+    }
     // Two adapters with one index: whichever is chosen, the first is named.
     h.fake.adapters = {{.index = 7, .name = "first"}, {.index = 7, .name = "second"}, {.index = 4, .name = ""}, {.index = 6, .name = "n\xe9t"}};
     page.Refresh();
@@ -210,21 +204,8 @@ TEST(IpConfig, PageAndListCoverTheTabControlAboveItsStrip)
     EXPECT_EQ(std::tuple(ChildRect(combo).left, ChildRect(combo).top, ChildRect(combo).right, ChildRect(combo).bottom - ChildRect(combo).top + dropped.bottom - dropped.top),
               std::tuple(10L, 30L, 310L, 70L));
     EXPECT_EQ(GetWindowLongPtrW(h.TextBox(), GWL_STYLE) & (ES_MULTILINE | ES_READONLY), ES_MULTILINE) << "the user may edit it";
-}
-
-// The template views: every control where the template of the screen's orientation puts it.
-void ExpectLaidOutFrom(HWND view, int templateId)
-{
-    const auto rects = TemplateRects(view, app::Module().Resources(), templateId);
-    ASSERT_FALSE(rects.empty()) << templateId;
-    for (const auto& [id, r] : rects) {
-        HWND control = GetDlgItem(view, id);
-        ASSERT_NE(control, nullptr) << templateId << " control " << id;
-        RECT actual = ChildRect(control);
-        if (ClassOf(control) == L"ComboBox")
-            actual.bottom = r.bottom;  // a combo box keeps its closed height
-        EXPECT_EQ(actual, r) << templateId << " control " << id;
-    }
+    EXPECT_EQ(std::tuple(GetClassLongPtrW(page, GCL_STYLE), GetClassLongPtrW(page, GCLP_HBRBACKGROUND), GetClassLongPtrW(page, GCLP_HCURSOR), GetClassLongPtrW(page, GCLP_HICON)),
+              std::tuple(ULONG_PTR{CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS}, ULONG_PTR{COLOR_WINDOW + 1}, reinterpret_cast<ULONG_PTR>(LoadCursorW(nullptr, IDC_ARROW)), ULONG_PTR{}));
 }
 
 TEST(TemplateViews, FollowTheScreenToTheirLandscapeTwinAndBack)
@@ -239,11 +220,11 @@ TEST(TemplateViews, FollowTheScreenToTheirLandscapeTwinAndBack)
             MoveWindow(child, 1, 1, 5, 5, FALSE);
         shell::TurnScreen();
         EXPECT_EQ(ClientSize(view).cx, 320);
-        ExpectLaidOutFrom(view, row.templateId + 1);
+        ExpectAtTemplate(view, app::Module().Resources(), row.templateId + 1);
         SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 500));  // the screen decides, not the size the message carries
-        ExpectLaidOutFrom(view, row.templateId + 1);
+        ExpectAtTemplate(view, app::Module().Resources(), row.templateId + 1);
         shell::TurnScreen();
-        ExpectLaidOutFrom(view, row.templateId);
+        ExpectAtTemplate(view, app::Module().Resources(), row.templateId);
     }
 }
 
