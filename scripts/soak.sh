@@ -1,7 +1,6 @@
 #!/bin/sh
 # Builds test_views and runs its soak under Wine in the build's own prefix:
-# 10,000 rounds of the real frame over the scripted IP helper, then the two
-# platform cases, 1,000 rounds each; writes bench/SOAK.md from the three runs.
+# 10,000 rounds of the real frame over the scripted IP helper; writes bench/SOAK.md.
 # usage: scripts/soak.sh [ROUNDS]
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,7 +8,7 @@ build="${ORVANE_BUILD:-$root/build}"
 rounds="${1:-10000}"
 "$root/scripts/build.sh" --target test_views localization
 cd "$build/bin"
-run() {  # name, then the environment of the run; the platform cases are expected to grow
+run() {  # name, then the environment of the run
     name="$1"
     shift
     rm -f "soak-$name.md"
@@ -18,8 +17,6 @@ run() {  # name, then the environment of the run; the platform cases are expecte
 }
 run steady ORVANE_SOAK_ROUNDS="$rounds"
 grep -q '; steady\.$' soak-steady.md || { cat soak-steady.log; echo "the soak found growth" >&2; status=1; }
-run wrap ORVANE_SOAK_ROUNDS=1000 ORVANE_SOAK_LONG_SUMMARY=1
-run about ORVANE_SOAK_ROUNDS=1000 ORVANE_SOAK_ABOUT=50
 table() {
     echo "| Round | Windows | GDI objects | Private bytes | Seconds |"
     echo "|---:|---:|---:|---:|---:|"
@@ -48,21 +45,12 @@ end and every window gone with the frame.
 
 $(table steady)
 
-## What it finds on the platform
+## What the rounds avoid
 
-Two runs of 1,000 rounds reproduce growth that the soak found under Wine and traced to the platform, not to
-Orvane; they are not part of the default rounds.
-
-With a third DNS server (\`ORVANE_SOAK_LONG_SUMMARY\`) the Summary's last line wraps at the portrait width and
-not in landscape: a multi-line \`EDIT\` control whose text re-wraps on a resize keeps memory on every turn.
-
-$(table wrap)
-
-With the about dialog opened and closed every 50 rounds (\`ORVANE_SOAK_ABOUT=50\`), each opening keeps the
-about logo's icon: a shared icon loaded from a library mapped as an image resource is made anew on every
-\`LoadIconW\`, and \`DestroyIcon\` on it frees nothing.
-
-$(table about)
+Earlier soaks traced two growths to Wine, not to Orvane, and the rounds above keep clear of them. A multi-line
+\`EDIT\` control whose text re-wraps on a resize keeps memory on every turn (a Summary of three DNS servers
+wraps at the portrait width only). A shared icon loaded from a library mapped as an image resource is made anew
+on every \`LoadIconW\`, and \`DestroyIcon\` on it frees nothing (the about logo, on every opening).
 DOC
 echo "$root/bench/SOAK.md"
 exit "${status:-0}"
