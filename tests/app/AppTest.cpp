@@ -24,6 +24,14 @@ const struct {
     {ID_VIEW_TRACERT, 4, IDD_TRACERT}, {ID_VIEW_WHOIS, 6, IDD_WHOIS},
 };
 
+std::vector<UINT> ItemIds(HMENU menu)
+{
+    std::vector<UINT> ids;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        ids.push_back(GetMenuItemID(menu, i));
+    return ids;
+}
+
 // The view shown, or -1 for none or more than one.
 int Shown(const Harness& h)
 {
@@ -88,7 +96,7 @@ TEST(Frame, ViewCommandsShowOneViewMadeFromItsTemplateAndMoveTheCheckMark)
     DestroyMenu(popup);
 }
 
-TEST(Frame, FillsTheScreenAboveItsMenuBarAndTakesItsKeys)
+TEST(Frame, FillsTheScreenAboveItsMenuBarAndTakesItsKeysAndSoftKeys)
 {
     Harness h;
     HWND frame = h.frame->m_hWnd;
@@ -103,6 +111,22 @@ TEST(Frame, FillsTheScreenAboveItsMenuBarAndTakesItsKeys)
     }
     MSG f5{frame, WM_KEYDOWN, VK_F5, 0, 0, {}}, q{frame, WM_KEYDOWN, 'Q', 0, 0, {}};
     EXPECT_EQ(std::pair(h.frame->PreTranslateMessage(f5), h.frame->PreTranslateMessage(q)), std::pair(true, false));
+    EXPECT_NE(GetMenuState(GetSystemMenu(frame, FALSE), shell::SC_TURNSCREEN, MF_BYCOMMAND), UINT(-1)) << "the turn on the system menu";
+    // A soft key per popup, with its label, opening it for the frame, which checks the current view there.
+    HMENU menu = LoadMenuW(app::Module().Resources(), MAKEINTRESOURCEW(IDR_MENUBAR));
+    int key = 0;
+    for (HWND button = GetWindow(h.frame->MenuBar(), GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT), ++key) {
+        wchar_t label[64]{};
+        GetMenuStringW(menu, static_cast<UINT>(key), label, 64, MF_BYPOSITION);
+        std::tuple<std::wstring, std::vector<UINT>, UINT> opened{WindowText(button), {}, 0};
+        WhileModal([&] { return SendMessageW(button, BM_CLICK, 0, 0); }, [&](HWND popup) {
+            const auto items = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+            return std::get<1>(opened) = ItemIds(items), std::get<2>(opened) = GetMenuState(items, ID_VIEW_SUMMARY, MF_BYCOMMAND), EndMenu(), false;
+        });
+        EXPECT_EQ(opened, std::tuple(std::wstring(label), ItemIds(GetSubMenu(menu, key)), key ? UINT(-1) : UINT{MF_CHECKED})) << "soft key " << key;
+    }
+    EXPECT_EQ(key, GetMenuItemCount(menu));
+    DestroyMenu(menu);
 }
 
 TEST(AboutDialog, ShowsTheTextAndTheProductVersionAfterEveryTurnAndCloses)
@@ -248,7 +272,7 @@ std::vector<std::tuple<std::string, std::vector<ResourceEdit>, Expect>> Variants
              MSG key{h.frame->m_hWnd, WM_KEYDOWN, VK_F5, 0, 0, {}};
              EXPECT_FALSE(h.frame->PreTranslateMessage(key));
              h.Command(ID_VIEW_NETSTAT);
-             EXPECT_TRUE(IsWindowVisible(h.View(ID_VIEW_NETSTAT))) << "commands still work";
+             EXPECT_EQ(Shown(h), 7) << "commands still work";
          }},
         {"without the menu", {{RT_MENU, IDR_MENUBAR, {}}},
          [](const Harness& h) {
@@ -261,20 +285,17 @@ std::vector<std::tuple<std::string, std::vector<ResourceEdit>, Expect>> Variants
          }},
         {"without the about dialog", {{RT_DIALOG, IDD_ABOUT, {}}}, [](const Harness& h) { EXPECT_EQ(app::CAboutDlg().RunModal(h.frame->m_hWnd), -1); }},
     };
-    for (const auto& row : app::MainFrame::Views()) {
-        // The view whose template is missing has no window; the switching rules hold around it.
+    for (const auto& row : app::MainFrame::Views()) {  // that view has no window; the switching rules hold around it
         const int other = row.commandId == ID_VIEW_NETSTAT ? ID_VIEW_IPCONFIG : ID_VIEW_NETSTAT;
-        all.emplace_back("without template " + std::to_string(row.templateId), std::vector<ResourceEdit>{{RT_DIALOG, row.templateId, {}}},
-                         [row, other](const Harness& h) {
-                             const auto& views = h.frame->ViewTable();
-                             EXPECT_EQ(std::count_if(views.begin(), views.end(), [](const auto& e) { return e.viewWindow != nullptr; }), 8);
-                             EXPECT_EQ(std::tuple(h.View(row.commandId), IsWindowVisible(h.View(ID_VIEW_SUMMARY))), std::tuple(HWND{}, row.commandId != ID_VIEW_SUMMARY));
-                             h.Command(other);
-                             h.Command(row.commandId);
-                             EXPECT_TRUE(std::none_of(views.begin(), views.end(), [](const auto& e) { return e.viewWindow && IsWindowVisible(e.viewWindow); }));
-                             h.Command(other);
-                             EXPECT_TRUE(IsWindowVisible(h.View(other)));
-                         });
+        all.emplace_back("without template " + std::to_string(row.templateId), std::vector<ResourceEdit>{{RT_DIALOG, row.templateId, {}}}, [row, other](const Harness& h) {
+            const auto& views = h.frame->ViewTable();
+            const auto made = std::count_if(views.begin(), views.end(), [](const auto& e) { return e.viewWindow != nullptr; });
+            EXPECT_EQ(std::tuple(made, h.View(row.commandId), Shown(h)), std::tuple(8, HWND{}, row.commandId == ID_VIEW_SUMMARY ? -1 : 1));
+            h.Command(other), h.Command(row.commandId);
+            EXPECT_EQ(Shown(h), -1) << "none shown";
+            h.Command(other);
+            EXPECT_TRUE(IsWindowVisible(h.View(other)));
+        });
     }
     return all;
 }

@@ -12,7 +12,6 @@
 #define IDT_EXTENDED 105
 #define IDT_PORTRAIT 106
 #define IDT_LANDSCAPE 107
-#define IDT_WORKED_EXAMPLE 108   // one item at (10, 20) size (50, 12)
 #define IDT_MISSING 199
 
 #define IDC_LABEL 1001

@@ -28,11 +28,7 @@ struct Function {
 
 void Refresh(const Harness& h) { h.Command(ID_REFRESH); }
 
-void StatusTab(const Harness& h)
-{
-    PickTab(h.Tabs(ID_VIEW_IPCONFIG), 0);
-    PickTab(h.Tabs(ID_VIEW_IPCONFIG), 1);
-}
+void StatusTab(const Harness& h) { PickTab(h.Tabs(ID_VIEW_IPCONFIG), 0), PickTab(h.Tabs(ID_VIEW_IPCONFIG), 1); }
 
 bool Shown(HWND w) { return GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE; }
 

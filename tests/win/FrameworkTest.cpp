@@ -85,45 +85,14 @@ TEST(Dialog, AnswersThroughTheMessageResultAndExchangesText)
     PumpMessages();
 }
 
-std::vector<HMENU> g_popups;  // opened for the owner, and closed at once
-
-std::vector<UINT> ItemIds(HMENU menu)
+TEST(Shell, RefusesWhatItCannotDoAndMakesAnEmptyBarWithoutAResource)
 {
-    std::vector<UINT> ids;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        ids.push_back(GetMenuItemID(menu, i));
-    return ids;
-}
-
-TEST(Shell, TheMenuBarsSoftKeysOpenTheirPopupsForTheOwner)
-{
-    WNDCLASSW wc{0, [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_INITMENUPOPUP)
-            g_popups.push_back(reinterpret_cast<HMENU>(wParam));
-        return message == WM_ENTERIDLE ? EndMenu() : DefWindowProcW(hwnd, message, wParam, lParam);
-    }, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"ShellTestOwner"};
-    HWND owner = CreateWindowExW(0, MAKEINTATOM(RegisterClassW(&wc)), L"owner", WS_CLIPCHILDREN, 50, 40, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
-    HMODULE resources = LoadLocalization();
-    shell::SHMENUBARINFO info{sizeof info, owner, shell::SHCMBF_HMENU, IDR_MENUBAR, resources};
-    ASSERT_TRUE(shell::SHCreateMenuBar(&info));
-    EXPECT_EQ(GetWindow(info.hwndMB, GW_OWNER), owner);
-    HMENU menu = LoadMenuW(resources, MAKEINTRESOURCEW(IDR_MENUBAR));
-    int key = 0;
-    for (HWND button = GetWindow(info.hwndMB, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT), ++key) {
-        wchar_t label[64];
-        GetMenuStringW(menu, static_cast<UINT>(key), label, 64, MF_BYPOSITION);
-        g_popups.clear();
-        SendMessageW(button, BM_CLICK, 0, 0);
-        PumpMessages();
-        ASSERT_EQ(g_popups.size(), 1u) << "key " << key;
-        EXPECT_EQ(std::tuple(WindowText(button), ItemIds(g_popups[0])), std::tuple(std::wstring(label), ItemIds(GetSubMenu(menu, key))));
-    }
-    EXPECT_EQ(key, GetMenuItemCount(menu));
-    EXPECT_NE(GetMenuState(GetSystemMenu(owner, FALSE), shell::SC_TURNSCREEN, MF_BYCOMMAND), static_cast<UINT>(-1)) << "the turn on the system menu";
-    DestroyMenu(menu);
-    shell::SHINITDLGINFO none{shell::SHIDIM_FLAGS, nullptr, shell::SHIDIF_SIZEDLGFULLSCREEN};  // refused: no window to size
+    shell::SHINITDLGINFO none{shell::SHIDIM_FLAGS, nullptr, shell::SHIDIF_SIZEDLGFULLSCREEN};  // no window to size
     EXPECT_FALSE(shell::SHInitDialog(nullptr) || shell::SHInitDialog(&none));
-    info = {sizeof info, owner, shell::SHCMBF_EMPTYBAR, 9999, resources};  // needs no resource
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    shell::SHMENUBARINFO info{sizeof info, owner, shell::SHCMBF_HMENU, 9999, LoadLocalization()};
+    EXPECT_FALSE(shell::SHCreateMenuBar(&info)) << "no such menu";
+    info.dwFlags = shell::SHCMBF_EMPTYBAR;
     EXPECT_TRUE(shell::SHCreateMenuBar(&info) && info.hwndMB && !GetWindow(info.hwndMB, GW_CHILD));
     DestroyWindow(owner);
 }
