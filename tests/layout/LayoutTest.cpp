@@ -1,5 +1,4 @@
-// The template reader and the relayout over the test library's templates (reading
-// nothing outside any bytes is the fuzz target's).
+// The template reader and the relayout over the test library's templates (reading no byte outside is the fuzz target's).
 #include "TestLibrary.h"
 #include "layout/DialogTemplate.h"
 #include "layout/Relayout.h"
@@ -52,9 +51,6 @@ TEST(TemplateReader, ReadsEveryKindOfField)
     };
     for (const auto& [id, expected] : cases)
         EXPECT_EQ(Describe(TemplateBytes(id)), expected) << "template " << id;
-    TemplateHeader header;
-    EXPECT_EQ(std::tuple(TemplateBytes(IDT_EMPTY).size(), ValidateTemplate(TemplateBytes(IDT_EMPTY), header), ValidateTemplate(TemplateBytes(IDT_EXTENDED), header)),
-              std::tuple(24u, TemplateStatus::Ok, TemplateStatus::ExtendedForm));
 }
 
 TEST(TemplateReader, RefusesWhatRunsPastItsEnd)
@@ -72,13 +68,11 @@ TEST(TemplateReader, RefusesWhatRunsPastItsEnd)
         {"cut in its header", IDT_NAMES, [](auto& b) { b.resize(20); }, TemplateStatus::Truncated},
         {"cut in its last item", IDT_ORDINALS, [](auto& b) { b.resize(b.size() - 4); }, TemplateStatus::Truncated},
         {"more items than it holds", IDT_CREATION_DATA, [&](auto& b) { put(b, 8, 4); }, TemplateStatus::Truncated},
-        {"65535 items", IDT_CREATION_DATA, [&](auto& b) { put(b, 8, 0xFFFF); }, TemplateStatus::Truncated},
         {"fewer items: the rest is never read", IDT_CREATION_DATA, [&](auto& b) { put(b, 8, 2); }, TemplateStatus::Ok},
         {"creation data a byte past the end", IDT_CREATION_DATA, [&](auto& b) { put(b, 108, 3); }, TemplateStatus::Truncated},
         {"creation data up to the end", IDT_CREATION_DATA, [&](auto& b) { put(b, 108, 2); }, TemplateStatus::Ok},
         {"a title without its terminator", IDT_CREATION_DATA, [&](auto& b) { put(b, 46, 0x41, b.size()); }, TemplateStatus::Truncated},
         {"a typeface without its terminator", IDT_NAMES, [&](auto& b) { put(b, 66, 0x54, b.size()); }, TemplateStatus::Truncated},
-        {"padding after the last item", IDT_CREATION_DATA, [](auto& b) { b.resize(b.size() + 2); }, TemplateStatus::Ok},
         {"the extended signature wins", IDT_EMPTY, [&](auto& b) { put(b, 0, 1), put(b, 2, 0xFFFF); }, TemplateStatus::ExtendedForm},
     };
     for (const auto& d : damaged) {

@@ -1,5 +1,4 @@
-// The netinfo module over the IP helper fake (sizing protocol, records, chains, rows, texts,
-// error check), and once over the platform's own.
+// The netinfo module over the IP helper fake, and once over the platform's own.
 #include "netinfo/ErrorCheck.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
@@ -232,16 +231,13 @@ TEST(ProtocolStatistics, OneCallPerReadAndNothingAppendedWhenItFails)
 
 TEST(SummaryText, EveryConfiguredServerFollowedByItsSeparator)
 {
-    const struct {
-        NetworkParams params;
-        std::wstring expected;
-    } cases[] = {
+    const std::pair<NetworkParams, std::wstring> cases[] = {
         {{}, L"Host: \r\nDomain: \r\n"},
         {{"h", "d", 0, {"", "10.0.0.2", "", "10.0.0.2"}}, L"Host: h\r\nDomain: d\r\nDNS servers: 10.0.0.2, 10.0.0.2, \r\n"},
         {{std::string(300, 'h'), "", 0, {""}}, L"Host: " + std::wstring(300, L'h') + L"\r\nDomain: \r\nDNS servers: \r\n"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ComposeSummaryText(c.params), c.expected);
+    for (const auto& [params, expected] : cases)
+        EXPECT_EQ(ComposeSummaryText(params), expected);
 }
 
 TEST(ErrorCheck, PassesSuccessAndRaisesFailureWithTheLastComponentOfItsSource)
@@ -265,11 +261,9 @@ TEST(ErrorCheck, PassesSuccessAndRaisesFailureWithTheLastComponentOfItsSource)
 std::vector<std::vector<std::string>> LinuxFile(const wchar_t* path)
 {
     std::ifstream file(path);
-    std::string text(std::istreambuf_iterator<char>(file), {});
-    std::replace(text.begin(), text.end(), ':', ' ');
     std::vector<std::vector<std::string>> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
+    for (std::string line; std::getline(file, line);) {
+        std::replace(line.begin(), line.end(), ':', ' ');
         std::istringstream words(line);
         lines.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
     }

@@ -13,8 +13,7 @@ namespace {
 
 constexpr DWORD kPatience = 20000;  // ms; Wine starts a process in well under a second
 
-// A program the test started, ended if still running when the test is done.
-// With `capture`, its standard output and error go into pipes.
+// A program the test started, ended if still running when the test is done; `capture` pipes its output.
 class Process {
 public:
     explicit Process(const std::wstring& exe, const std::wstring& arguments = {}, const std::wstring& folder = {}, bool capture = false)
@@ -107,8 +106,7 @@ TEST(Orvane, TakesItsLibraryFromItsOwnFolderAndNeverRunsItsCode)
     RemoveFolder(beside);
 }
 
-// The unpacked ZIP from another current folder: the program finds its library and ends
-// with 1; the report writes bytes, not text, through pipes and ends with its status.
+// The unpacked ZIP from another folder: the program finds its library; the report writes bytes through pipes.
 TEST(Package, StartsFromAnotherFolder)
 {
     const char* unpacked = std::getenv("ORVANE_PACKAGE");

@@ -1,5 +1,4 @@
-// orvane-report over the IP helper fake: its arguments, and whole runs compared byte for byte
-// with the expected outputs beside this file.
+// orvane-report over the IP helper fake: whole runs compared byte for byte with the expected outputs beside this file.
 #include "report/ReportArguments.h"
 #include "report/ReportRun.h"
 #include "support/FakeIpHelper.h"
@@ -23,23 +22,19 @@ TEST(Arguments, AnswerWithTheHelpOrTheUsage)  // what they select shows in the w
     for (const std::vector<std::wstring>& help : {std::vector<std::wstring>{L"--help"}, {L"bogus", L"interface", L"--help"}})
         EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseArguments(help)));
 
-    const struct {
-        std::vector<std::wstring> arguments;
-        std::wstring message;
-    } errors[] = {
+    const std::pair<std::vector<std::wstring>, std::wstring> errors[] = {
         {{L"tcp", L"TCP"}, L"unknown argument 'TCP'"},  {{L"--JSON"}, L"unknown argument '--JSON'"},
         {{L"icmp"}, L"unknown argument 'icmp'"},        {{L""}, L"unknown argument ''"},
         {{L"a\nb\x1b"}, L"unknown argument 'a?b?'"},    {{L"interface"}, L"interface needs an INDEX"},
         {{L"summary", L"interface", L"tcp"}, L"interface INDEX must be an unsigned decimal number below 4294967296, not 'tcp'"},
     };
-    for (const auto& e : errors)
-        EXPECT_EQ(std::get<UsageError>(ParseArguments(e.arguments)).message, e.message);
+    for (const auto& [arguments, message] : errors)
+        EXPECT_EQ(std::get<UsageError>(ParseArguments(arguments)).message, message);
     for (const wchar_t* bad : {L"", L"-1", L"+1", L" 1", L"1 ", L"0x10", L"1e3", L"4294967296", L"18446744073709551617", L"99999999999", L"\x0661"})
         EXPECT_TRUE(std::holds_alternative<UsageError>(ParseArguments({L"interface", bad}))) << "index of " << wcslen(bad) << " characters";
 }
 
-// Against the expected output (tests/report/expected, copied beside the program); JSON must
-// parse strictly. A different output is written to report-actual\ for a look.
+// Against tests/report/expected (copied beside the program), JSON parsed strictly; a difference goes to report-actual\.
 void Compare(const std::string& name, const std::string& actual)
 {
     const std::filesystem::path folder = test::ProgramFolder();

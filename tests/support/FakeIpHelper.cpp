@@ -17,8 +17,7 @@ void CopyToField(Char (&field)[Size], const std::basic_string<Char>& text)
 
 std::size_t ExtraNodes(const FakeAddresses& texts) { return texts.empty() ? 0 : texts.size() - 1; }
 
-// A chain from its embedded head, the further nodes taken from pool; every
-// mask carries a text no address list may show.
+// A chain from its embedded head, further nodes from pool; no address list may show the masks.
 void Chain(IP_ADDR_STRING& head, const FakeAddresses& texts, IP_ADDR_STRING*& pool)
 {
     IP_ADDR_STRING* node = &head;

@@ -1,5 +1,4 @@
-// A scriptable IP helper: while it lives, the table behind netinfo, building the platform's
-// structures in the caller's buffer and watching the local heap. One at a time.
+// While it lives, the IP helper behind netinfo: platform structures in the caller's buffer, the local heap watched.
 #pragma once
 
 #include "netinfo/IpHelperApi.h"
@@ -16,8 +15,7 @@ struct FakeSizedCall {
     DWORD fillAnswer = NO_ERROR;
 };
 
-// The first text goes into the embedded head, the rest into Next nodes; no
-// text still gives the head. A text that fills its field gets no terminator.
+// The first text in the embedded head (an empty one without texts), the rest in Next nodes; a full field gets no NUL.
 using FakeAddresses = std::vector<std::string>;
 
 struct FakeAdapter {
@@ -68,8 +66,7 @@ struct FakeIpHelper {
     netinfo::IpHelperApiOverride use{api};
 };
 
-// Every 32-bit field numbered first, first + 1, ..., so that a row taken from
-// the wrong field or structure, or dropped, shows.
+// Every 32-bit field numbered first, first + 1, ...: a row from the wrong field, or dropped, shows.
 template <typename Stats>
 Stats Numbered(DWORD first)
 {
@@ -79,6 +76,5 @@ Stats Numbered(DWORD first)
     return stats;
 }
 
-// An interface's counters numbered from `first` in MIB_IFROW's order: speed,
-// admin status, the seven incoming, the six outgoing and the queue.
+// The fourteen counters an interface shows, numbered from `first` in MIB_IFROW's order.
 MIB_IFROW NumberedRow(DWORD first);

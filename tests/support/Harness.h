@@ -1,6 +1,5 @@
-// The real frame with its nine views over the IP helper fake, on a device of three adapters
-// (2 "eth-two", 3 "wlan-three", 5 "ppp-five") with their interfaces, host "pocket", two DNS
-// servers, every counter numbered: TCP from 100, IP 200, UDP 300, ICMP 400.
+// The real frame over the IP helper fake: adapters 2 "eth-two", 3 "wlan-three", 5 "ppp-five" with their
+// interfaces, host "pocket", two DNS servers, counters numbered: TCP from 100, IP 200, UDP 300, ICMP 400.
 #pragma once
 
 #include "app/AppModule.h"

@@ -78,8 +78,7 @@ std::vector<std::pair<std::wstring, uintptr_t>> ComboEntries(HWND combo)
 
 MessageBoxWatcher* g_watcher = nullptr;
 
-// A message box is a dialog with the platform's text (0xFFFF) and icon (0x440)
-// controls, filled by the time it is activated.
+// A message box: a dialog with text (0xFFFF) and icon (0x440) controls, filled by the time it is activated.
 MessageBoxWatcher::MessageBoxWatcher() : hook(SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
     auto* box = reinterpret_cast<HWND>(wParam);
     if (code == HCBT_ACTIVATE && g_watcher && ClassOf(box) == L"#32770" && GetDlgItem(box, 0xFFFF)) {
@@ -180,8 +179,7 @@ void RemoveFolder(const std::wstring& folder)
     std::filesystem::remove_all(folder, ignored);
 }
 
-// Written afresh from the real library's resources, all of them of ordinal
-// type and name: the platform's updater cannot be trusted to delete one.
+// Written afresh from the real library's resources: the platform's updater does not delete one.
 bool WriteLibraryVariant(const std::wstring& folder, const std::vector<ResourceEdit>& edits)
 {
     HMODULE real = LoadLocalization();

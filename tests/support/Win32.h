@@ -43,8 +43,7 @@ struct MessageBoxWatcher {
     HHOOK hook;
 };
 
-// Runs `modal`, which opens a modal dialog, and calls `step` with that dialog
-// on a timer until it returns false.
+// Runs `modal`, which opens a modal window, calling `step` with it on a timer until it returns false.
 INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<bool(HWND)> step);
 // Where each control of a dialog template lands on a live dialog, by id.
 std::map<int, RECT> TemplateRects(HWND dialog, HMODULE module, int templateId);

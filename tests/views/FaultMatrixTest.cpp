@@ -1,6 +1,5 @@
-// A failure of each IP helper function as a user meets it in the real frame: what stays on
-// screen, one message box per attempt, nothing left behind. ORVANE_FAULT_MATRIX names a file
-// for the rows of docs/fault-matrix.md (scripts/fault-matrix.sh).
+// Each IP helper function failing as a user meets it: what stays on screen, a box per attempt, nothing
+// left behind. ORVANE_FAULT_MATRIX names a file for the rows of docs/fault-matrix.md (scripts/fault-matrix.sh).
 #include "support/Harness.h"
 
 #include <gtest/gtest.h>
