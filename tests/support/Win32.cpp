@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 namespace test {
 
@@ -171,12 +170,6 @@ std::wstring TempFolder()
     DeleteFileW(name);
     CreateDirectoryW(name, nullptr);
     return std::wstring(name) + L"\\";
-}
-
-void RemoveFolder(const std::wstring& folder)
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
 }
 
 // Written afresh from the real library's resources: the platform's updater does not delete one.
