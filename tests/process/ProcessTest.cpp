@@ -113,9 +113,10 @@ TEST(Package, StartsFromAnotherFolder)
     ASSERT_NE(unpacked, nullptr) << "run by tests/process/PackageTest.sh";
     const std::wstring folder(unpacked, unpacked + strlen(unpacked)), elsewhere = TempFolder();
     EXPECT_EQ(Process(folder + L"orvane.exe", {}, elsewhere).Close(), kEnded);
-    const Process report(folder + L"orvane-report.exe", L"tcp interface 4294967295", {}, true);
+    const Process report(folder + L"orvane-report.exe", L"tcp interface 4294967295", {}, true), usage(folder + L"orvane-report.exe", L"bogus", {}, true);
     EXPECT_EQ(std::tuple(report.Read(false).substr(0, 4), report.Read(true), report.Wait(kPatience)),
               std::tuple(std::string("TCP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n"), std::optional<DWORD>(1)));
+    EXPECT_EQ(std::pair(usage.Read(false), usage.Wait(kPatience)), std::pair(std::string(), std::optional<DWORD>(2))) << "the usage goes to standard error";
     RemoveFolder(elsewhere);
 }
 
