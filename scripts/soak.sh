@@ -8,20 +8,10 @@ build="${ORVANE_BUILD:-$root/build}"
 rounds="${1:-10000}"
 "$root/scripts/build.sh" --target test_views localization
 cd "$build/bin"
-run() {  # name, then the environment of the run
-    name="$1"
-    shift
-    rm -f "soak-$name.md"
-    env ORVANE_SOAK="soak-$name.md" "$@" "$build/wine-run.sh" ./test_views.exe --gtest_brief=1 --gtest_filter='Soak.*' >"soak-$name.log" 2>&1 || true
-    [ -s "soak-$name.md" ] || { cat "soak-$name.log"; echo "the soak wrote no figures" >&2; exit 1; }
-}
-run steady ORVANE_SOAK_ROUNDS="$rounds"
-grep -q '; steady\.$' soak-steady.md || { cat soak-steady.log; echo "the soak found growth" >&2; status=1; }
-table() {
-    echo "| Round | Windows | GDI objects | Private bytes | Seconds |"
-    echo "|---:|---:|---:|---:|---:|"
-    tr -d '\r' <"soak-$1.md"
-}
+rm -f soak.md
+ORVANE_SOAK=soak.md ORVANE_SOAK_ROUNDS="$rounds" "$build/wine-run.sh" ./test_views.exe --gtest_brief=1 --gtest_filter='Soak.*' >soak.log 2>&1 || true
+[ -s soak.md ] || { cat soak.log; echo "the soak wrote no figures" >&2; exit 1; }
+grep -q '; steady\.$' soak.md || { cat soak.log; echo "the soak found growth" >&2; status=1; }
 cat >"$root/bench/SOAK.md" <<DOC
 # Soak: the real frame through $rounds rounds
 
@@ -43,7 +33,9 @@ end and every window gone with the frame.
 
 ## $rounds rounds
 
-$(table steady)
+| Round | Windows | GDI objects | Private bytes | Seconds |
+|---:|---:|---:|---:|---:|
+$(tr -d '\r' <soak.md)
 
 ## What the rounds avoid
 

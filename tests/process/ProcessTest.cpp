@@ -116,7 +116,7 @@ TEST(Package, StartsFromAnotherFolder)
     const Process report(folder + L"orvane-report.exe", L"tcp interface 4294967295", {}, true), usage(folder + L"orvane-report.exe", L"bogus", {}, true);
     EXPECT_EQ(std::tuple(report.Read(false).substr(0, 4), report.Read(true), report.Wait(kPatience)),
               std::tuple(std::string("TCP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n"), std::optional<DWORD>(1)));
-    EXPECT_EQ(std::pair(usage.Read(false), usage.Wait(kPatience)), std::pair(std::string(), std::optional<DWORD>(2))) << "the usage goes to standard error";
+    EXPECT_EQ(std::pair(usage.Read(false), usage.Wait(kPatience)), std::pair(std::string(), std::optional<DWORD>(2))) << "the usage, on standard error only";
     RemoveFolder(elsewhere);
 }
 
