@@ -1,5 +1,5 @@
 // orvane-bench SECTION [ROUNDS]: one section of the in-process benchmarks,
-// run by scripts/bench.sh. Sections: views, relayout, adapters, startup.
+// run by scripts/bench.sh. Sections: views, relayout, adapters, startup, watch.
 #include "bench_support.h"
 
 #include <commctrl.h>
@@ -11,11 +11,12 @@ int RunViewRefreshBench(int rounds);
 int RunRelayoutBench(int rounds);
 int RunAdapterPageBench(int rounds);
 int RunStartupBench(int rounds);
+int RunWatchBench(int rounds);
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fputs("usage: orvane-bench views|relayout|adapters|startup [ROUNDS]\n", stderr);
+        std::fputs("usage: orvane-bench views|relayout|adapters|startup|watch [ROUNDS]\n", stderr);
         return 2;
     }
     const int rounds = argc > 2 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 0;
@@ -34,6 +35,8 @@ int wmain(int argc, wchar_t** argv)
         return RunAdapterPageBench(rounds > 0 ? rounds : 40);
     if (section == L"startup")
         return RunStartupBench(rounds > 0 ? rounds : 16);
+    if (section == L"watch")
+        return RunWatchBench(rounds > 0 ? rounds : 200);
     std::fputs("orvane-bench: unknown section\n", stderr);
     return 2;
 }

@@ -29,6 +29,7 @@ run views 40
 run relayout 200
 run adapters 150
 run startup 16
+run watch 200
 echo "bench: report against wine ipconfig and netstat" >&2
 python3 "$root/bench/report_vs_wine.py" "$bin" 15 >>"$out"
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"

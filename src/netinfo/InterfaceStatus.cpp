@@ -33,4 +33,9 @@ HRESULT AppendInterfaceStatusRows(const InterfaceRecord& record, NameValueList& 
     return S_OK;
 }
 
+void AppendInterfaceStatusValues(const InterfaceRecord& record, CounterValues& values)
+{
+    AppendCounters(values, record.row, kStatusRows);
+}
+
 }  // namespace netinfo

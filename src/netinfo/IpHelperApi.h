@@ -1,9 +1,9 @@
 #pragma once
-// The one door to the IP helper service and the local heap. NetworkInfo and
-// ProtocolStatistics call nothing else of the platform, so tests can put
-// fakes behind this table and drive every answer the platform can give.
-#include <windows.h>
-#include <iphlpapi.h>
+// The one door to the IP helper service and the local heap. The queries of
+// this module call nothing else of the platform, so tests can put fakes
+// behind this table and drive every answer the platform can give.
+#include "netinfo/IpHelperHeaders.h"
+#include "netinfo/Seam.h"
 
 namespace netinfo {
 
@@ -19,25 +19,21 @@ struct IpHelperApi {
     DWORD(WINAPI* getIcmpStatistics)(PMIB_ICMP stats);
     HLOCAL(WINAPI* localAlloc)(UINT flags, SIZE_T bytes);
     HLOCAL(WINAPI* localFree)(HLOCAL memory);
+    // The interface table with 64-bit counters, which the platform allocates
+    // and FreeMibTable gives back.
+    DWORD(WINAPI* getIfTable2)(PMIB_IF_TABLE2* table);
+    VOID(WINAPI* freeMibTable)(PVOID memory);
 };
 
 // iphlpapi and kernel32 themselves.
 const IpHelperApi& PlatformIpHelperApi();
 
 // The table in use: the platform's unless a replacement is installed.
-const IpHelperApi& CurrentIpHelperApi();
+inline const IpHelperApi& CurrentIpHelperApi()
+{
+    return CurrentOr(PlatformIpHelperApi());
+}
 
-// Puts a replacement table in place for its own lifetime and then puts back
-// whatever was there before. The table must outlive the guard.
-class IpHelperApiOverride {
-public:
-    explicit IpHelperApiOverride(const IpHelperApi& replacement);
-    ~IpHelperApiOverride();
-    IpHelperApiOverride(const IpHelperApiOverride&) = delete;
-    IpHelperApiOverride& operator=(const IpHelperApiOverride&) = delete;
-
-private:
-    const IpHelperApi* previous_;
-};
+using IpHelperApiOverride = SeamOverride<IpHelperApi>;
 
 }  // namespace netinfo

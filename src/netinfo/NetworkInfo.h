@@ -2,8 +2,7 @@
 // Records of the device's network settings, adapters and interfaces, and the
 // stateless NetworkInfo through which the views query them. Every query asks
 // the platform again; nothing is cached.
-#include <windows.h>
-#include <iphlpapi.h>
+#include "netinfo/IpHelperHeaders.h"
 
 #include <cstdint>
 #include <string>

@@ -7,29 +7,32 @@ namespace netinfo {
 
 namespace {
 
+constexpr CounterKind kGauge = CounterKind::Gauge;
+
 // Every table takes its structure's fields in the structure's own order.
-// Settings and codes show as bare numbers like the counters.
+// Settings and codes show as bare numbers like the counters; they, the
+// current connections and the sizes of tables are gauges, not counters.
 const CounterField<MIB_TCPSTATS> kTcpRows[] = {
-    {L"Timeout algorithm", &MIB_TCPSTATS::dwRtoAlgorithm},
-    {L"minimum time-out", &MIB_TCPSTATS::dwRtoMin},
-    {L"maximum time-out", &MIB_TCPSTATS::dwRtoMax},
-    {L"maximum connections", &MIB_TCPSTATS::dwMaxConn},
+    {L"Timeout algorithm", &MIB_TCPSTATS::dwRtoAlgorithm, kGauge},
+    {L"minimum time-out", &MIB_TCPSTATS::dwRtoMin, kGauge},
+    {L"maximum time-out", &MIB_TCPSTATS::dwRtoMax, kGauge},
+    {L"maximum connections", &MIB_TCPSTATS::dwMaxConn, kGauge},
     {L"active opens", &MIB_TCPSTATS::dwActiveOpens},
     {L"passive opens", &MIB_TCPSTATS::dwPassiveOpens},
     {L"failed attempts", &MIB_TCPSTATS::dwAttemptFails},
     {L"established connections reset", &MIB_TCPSTATS::dwEstabResets},
-    {L"established connections", &MIB_TCPSTATS::dwCurrEstab},
+    {L"established connections", &MIB_TCPSTATS::dwCurrEstab, kGauge},
     {L"segments received", &MIB_TCPSTATS::dwInSegs},
     {L"segment sent", &MIB_TCPSTATS::dwOutSegs},
     {L"segments retransmitted", &MIB_TCPSTATS::dwRetransSegs},
     {L"incoming errors", &MIB_TCPSTATS::dwInErrs},
     {L"outgoing resets", &MIB_TCPSTATS::dwOutRsts},
-    {L"cumulative connections", &MIB_TCPSTATS::dwNumConns},
+    {L"cumulative connections", &MIB_TCPSTATS::dwNumConns, kGauge},
 };
 
 const CounterField<MIB_IPSTATS> kIpRows[] = {
-    {L"IP forwarding enabled or disabled", &MIB_IPSTATS::dwForwarding},
-    {L"default time-to-live", &MIB_IPSTATS::dwDefaultTTL},
+    {L"IP forwarding enabled or disabled", &MIB_IPSTATS::dwForwarding, kGauge},
+    {L"default time-to-live", &MIB_IPSTATS::dwDefaultTTL, kGauge},
     {L"datagrams received", &MIB_IPSTATS::dwInReceives},
     {L"received header errors", &MIB_IPSTATS::dwInHdrErrors},
     {L"received address errors", &MIB_IPSTATS::dwInAddrErrors},
@@ -42,16 +45,16 @@ const CounterField<MIB_IPSTATS> kIpRows[] = {
     {L"sent datagrams discarded", &MIB_IPSTATS::dwOutDiscards},
     {L"datagrams for which no route", &MIB_IPSTATS::dwOutNoRoutes},
     // The reassembly time-out itself, not a count of datagrams.
-    {L"datagrams for which all frags didn't arrive", &MIB_IPSTATS::dwReasmTimeout},
+    {L"datagrams for which all frags didn't arrive", &MIB_IPSTATS::dwReasmTimeout, kGauge},
     {L"datagrams requiring reassembly", &MIB_IPSTATS::dwReasmReqds},
     {L"successful reassemblies", &MIB_IPSTATS::dwReasmOks},
     {L"failed reassemblies", &MIB_IPSTATS::dwReasmFails},
     {L"successful fragmentations", &MIB_IPSTATS::dwFragOks},
     {L"failed fragmentations", &MIB_IPSTATS::dwFragFails},
     {L"datagrams fragmented", &MIB_IPSTATS::dwFragCreates},
-    {L"number of interfaces on computer", &MIB_IPSTATS::dwNumIf},
-    {L"number of IP address on computer", &MIB_IPSTATS::dwNumAddr},
-    {L"number of routes in routing table", &MIB_IPSTATS::dwNumRoutes},
+    {L"number of interfaces on computer", &MIB_IPSTATS::dwNumIf, kGauge},
+    {L"number of IP address on computer", &MIB_IPSTATS::dwNumAddr, kGauge},
+    {L"number of routes in routing table", &MIB_IPSTATS::dwNumRoutes, kGauge},
 };
 
 const CounterField<MIB_UDPSTATS> kUdpRows[] = {
@@ -59,7 +62,7 @@ const CounterField<MIB_UDPSTATS> kUdpRows[] = {
     {L"datagrams for which no port", &MIB_UDPSTATS::dwNoPorts},
     {L"errors on received datagrams", &MIB_UDPSTATS::dwInErrors},
     {L"sent datagrams", &MIB_UDPSTATS::dwOutDatagrams},
-    {L"number of entries in UDP listener table", &MIB_UDPSTATS::dwNumAddrs},
+    {L"number of entries in UDP listener table", &MIB_UDPSTATS::dwNumAddrs, kGauge},
 };
 
 const CounterField<MIBICMPSTATS> kIcmpRows[] = {
@@ -80,54 +83,89 @@ const CounterField<MIBICMPSTATS> kIcmpRows[] = {
 
 // The four steps every read shares: one platform call into a zero-filled
 // structure, E_FAIL with the list untouched when it fails (the platform's own
-// code is not kept), else the rows of the protocol's table.
-template <typename Stats, typename AppendRows>
-HRESULT ReadStatistics(DWORD(WINAPI* IpHelperApi::*get)(Stats*), AppendRows appendRows)
+// code is not kept), else the values of the protocol's table.
+template <typename Stats, std::size_t Count>
+HRESULT ReadCounters(DWORD(WINAPI* IpHelperApi::*get)(Stats*), CounterValues& values,
+                     const CounterField<Stats> (&table)[Count])
 {
     Stats stats{};
     if ((CurrentIpHelperApi().*get)(&stats) != NO_ERROR)
         return E_FAIL;
-    appendRows(stats);
+    AppendCounters(values, stats, table);
     return S_OK;
-}
-
-}  // namespace
-
-void AppendIcmpRows(NameValueList& list, const MIBICMPSTATS& counters)
-{
-    AppendCounterRows(list, counters, kIcmpRows);
-}
-
-HRESULT ProtocolStatistics::ReadTcpStatistics(NameValueList& list) const
-{
-    return ReadStatistics(&IpHelperApi::getTcpStatistics,
-                          [&](const MIB_TCPSTATS& stats) { AppendCounterRows(list, stats, kTcpRows); });
-}
-
-HRESULT ProtocolStatistics::ReadIpStatistics(NameValueList& list) const
-{
-    return ReadStatistics(&IpHelperApi::getIpStatistics,
-                          [&](const MIB_IPSTATS& stats) { AppendCounterRows(list, stats, kIpRows); });
-}
-
-HRESULT ProtocolStatistics::ReadUdpStatistics(NameValueList& list) const
-{
-    return ReadStatistics(&IpHelperApi::getUdpStatistics,
-                          [&](const MIB_UDPSTATS& stats) { AppendCounterRows(list, stats, kUdpRows); });
 }
 
 // Both ICMP reads call the platform themselves; they differ only in the half
 // of MIB_ICMP they show.
+template <MIBICMPSTATS MIBICMPINFO::*Half>
+HRESULT ReadIcmpCounters(CounterValues& values)
+{
+    MIB_ICMP stats{};
+    if (CurrentIpHelperApi().getIcmpStatistics(&stats) != NO_ERROR)
+        return E_FAIL;
+    AppendCounters(values, stats.stats.*Half, kIcmpRows);
+    return S_OK;
+}
+
+HRESULT AsRows(HRESULT (*read)(CounterValues&), NameValueList& list)
+{
+    CounterValues values;
+    const HRESULT hr = read(values);
+    for (const CounterValue& value : values)
+        list.push_back(MakeCounterRow(value.label, value.value));
+    return hr;
+}
+
+}  // namespace
+
+HRESULT ReadTcpCounters(CounterValues& values)
+{
+    return ReadCounters(&IpHelperApi::getTcpStatistics, values, kTcpRows);
+}
+
+HRESULT ReadIpCounters(CounterValues& values)
+{
+    return ReadCounters(&IpHelperApi::getIpStatistics, values, kIpRows);
+}
+
+HRESULT ReadUdpCounters(CounterValues& values)
+{
+    return ReadCounters(&IpHelperApi::getUdpStatistics, values, kUdpRows);
+}
+
+HRESULT ReadIcmpInCounters(CounterValues& values)
+{
+    return ReadIcmpCounters<&MIBICMPINFO::icmpInStats>(values);
+}
+
+HRESULT ReadIcmpOutCounters(CounterValues& values)
+{
+    return ReadIcmpCounters<&MIBICMPINFO::icmpOutStats>(values);
+}
+
+HRESULT ProtocolStatistics::ReadTcpStatistics(NameValueList& list) const
+{
+    return AsRows(ReadTcpCounters, list);
+}
+
+HRESULT ProtocolStatistics::ReadIpStatistics(NameValueList& list) const
+{
+    return AsRows(ReadIpCounters, list);
+}
+
+HRESULT ProtocolStatistics::ReadUdpStatistics(NameValueList& list) const
+{
+    return AsRows(ReadUdpCounters, list);
+}
+
 HRESULT ProtocolStatistics::ReadIcmpInStatistics(NameValueList& list) const
 {
-    return ReadStatistics(&IpHelperApi::getIcmpStatistics,
-                          [&](const MIB_ICMP& stats) { AppendIcmpRows(list, stats.stats.icmpInStats); });
+    return AsRows(ReadIcmpInCounters, list);
 }
 
 HRESULT ProtocolStatistics::ReadIcmpOutStatistics(NameValueList& list) const
 {
-    return ReadStatistics(&IpHelperApi::getIcmpStatistics,
-                          [&](const MIB_ICMP& stats) { AppendIcmpRows(list, stats.stats.icmpOutStats); });
+    return AsRows(ReadIcmpOutCounters, list);
 }
 
 }  // namespace netinfo

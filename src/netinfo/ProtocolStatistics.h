@@ -1,26 +1,34 @@
 #pragma once
-// The protocol counters of TCP, IP, UDP and ICMP as name/value rows. Each
-// read calls the platform once and, on success only, appends its table's
-// rows after whatever the list already holds.
+// The protocol counters of TCP, IP, UDP and ICMP, as numbers for the report
+// and as name/value rows for the Statistics view. Each read calls the
+// platform once and, on success only, appends its table after whatever the
+// list already holds.
+#include "netinfo/CounterTable.h"
 #include "netinfo/NameValueRow.h"
 
 #include <windows.h>
-#include <iphlpapi.h>
 
 namespace netinfo {
 
-// The 13 ICMP rows of one direction.
-void AppendIcmpRows(NameValueList& list, const MIBICMPSTATS& counters);
+// What the Statistics view and the report both say when a read fails.
+inline constexpr wchar_t kStatisticsReadFailed[] = L"Failed to retrieve statistics";
 
 // Each read returns S_OK or, when the platform call fails, E_FAIL with the
 // list untouched.
+HRESULT ReadTcpCounters(CounterValues& values);     // 15 rows
+HRESULT ReadIpCounters(CounterValues& values);      // 23 rows
+HRESULT ReadUdpCounters(CounterValues& values);     // 5 rows
+HRESULT ReadIcmpInCounters(CounterValues& values);  // 13 rows
+HRESULT ReadIcmpOutCounters(CounterValues& values); // 13 rows
+
+// The same tables as rows of plain decimal text.
 class ProtocolStatistics {
 public:
-    HRESULT ReadTcpStatistics(NameValueList& list) const;     // 15 rows
-    HRESULT ReadIpStatistics(NameValueList& list) const;      // 23 rows
-    HRESULT ReadUdpStatistics(NameValueList& list) const;     // 5 rows
-    HRESULT ReadIcmpInStatistics(NameValueList& list) const;  // 13 rows
-    HRESULT ReadIcmpOutStatistics(NameValueList& list) const; // 13 rows
+    HRESULT ReadTcpStatistics(NameValueList& list) const;
+    HRESULT ReadIpStatistics(NameValueList& list) const;
+    HRESULT ReadUdpStatistics(NameValueList& list) const;
+    HRESULT ReadIcmpInStatistics(NameValueList& list) const;
+    HRESULT ReadIcmpOutStatistics(NameValueList& list) const;
 };
 
 // The five tables in the order the Statistics view's tabs show them, each

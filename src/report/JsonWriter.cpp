@@ -1,5 +1,6 @@
 #include "report/JsonWriter.h"
 
+#include "report/TextWriter.h"
 #include "text/Encoding.h"
 
 #include <nlohmann/json.hpp>
@@ -17,8 +18,8 @@ Json Utf8(std::wstring_view wide)
 Json Rows(const CounterRows& rows)
 {
     Json array = Json::array();
-    for (const CounterRow& row : rows)
-        array.push_back({{"name", Utf8(row.name)}, {"value", row.value}});
+    for (const netinfo::CounterValue& row : rows)
+        array.push_back({{"name", Utf8(row.label)}, {"value", row.value}});
     return array;
 }
 
@@ -57,11 +58,66 @@ Json Errors(const std::vector<ReadFailure>& failures)
     return array;
 }
 
+template <typename T>
+Json OrNull(const std::optional<T>& value)
+{
+    return value ? Json(*value) : Json(nullptr);
+}
+
+// A link speed the platform does not know comes as 0 or as all ones.
+Json LinkSpeed(uint64_t bitsPerSecond)
+{
+    return bitsPerSecond == 0 || bitsPerSecond == UINT64_MAX ? Json(nullptr) : Json(bitsPerSecond);
+}
+
+Json Change(const CounterChange& change)
+{
+    return {{"total", change.total}, {"delta", OrNull(change.delta)}, {"rate", OrNull(change.rate)}};
+}
+
+Json WatchedInterfaces(const std::vector<WatchedInterface>& interfaces)
+{
+    Json array = Json::array();
+    for (const WatchedInterface& watched : interfaces) {
+        const netinfo::InterfaceCounters& read = watched.read;
+        Json counters = Json::object();
+        for (const netinfo::InterfaceCounterField& field : netinfo::kInterfaceCounterFields)
+            counters[field.key] = Change(watched.counters[field.position]);
+        array.push_back({{"luid", read.luid}, {"index", read.index}, {"alias", Utf8(read.alias)},
+                         {"description", Utf8(read.description)}, {"type", read.type},
+                         {"operStatus", read.operStatus}, {"transmitLinkSpeed", LinkSpeed(read.transmitLinkSpeed)},
+                         {"receiveLinkSpeed", LinkSpeed(read.receiveLinkSpeed)}, {"mtu", read.mtu},
+                         {"new", watched.fresh}, {"reset", watched.reset}, {"counters", counters}});
+    }
+    return array;
+}
+
+Json WatchedRows(const WatchedTable& table)
+{
+    Json array = Json::array();
+    for (const WatchedRow& row : table.rows) {
+        Json entry = {{"name", Utf8(row.label)}};
+        if (row.kind == netinfo::CounterKind::Gauge)
+            entry["value"] = row.change.total;
+        else
+            entry.update(Change(row.change));
+        array.push_back(std::move(entry));
+    }
+    return array;
+}
+
+// The texts are valid UTF-8 already; replacing keeps a faulty one from throwing.
+std::string Dump(const Json& json, int indent)
+{
+    return json.dump(indent, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
 }  // namespace
 
 std::string WriteJson(const Report& report)
 {
     Json document = Json::object();
+    document["schemaVersion"] = kSchemaVersion;
     if (report.summary)
         document["summary"] = Summary(*report.summary);
     if (report.adapters)
@@ -72,8 +128,20 @@ std::string WriteJson(const Report& report)
         document[page.key] = Rows(page.rows);
     if (!report.failures.empty())
         document["errors"] = Errors(report.failures);
-    // The texts are valid UTF-8 already; replacing keeps a faulty one from throwing.
-    return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+    return Dump(document, 2);
+}
+
+std::string WriteSampleJson(const Sample& sample)
+{
+    Json line = {{"schemaVersion", kSchemaVersion}, {"sample", sample.number}, {"time", IsoUtc(sample.utcFileTime)},
+                 {"sinceStart", sample.sinceStart}, {"elapsed", OrNull(sample.elapsed)}};
+    if (sample.interfaces)
+        line["interfaces"] = WatchedInterfaces(*sample.interfaces);
+    for (const WatchedTable& table : sample.tables)
+        line[table.key] = WatchedRows(table);
+    if (!sample.failures.empty())
+        line["errors"] = Errors(sample.failures);
+    return Dump(line, -1);
 }
 
 }  // namespace report

@@ -4,7 +4,6 @@
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
 #include "netinfo/SummaryText.h"
-#include "report/Decimal.h"
 #include "text/Encoding.h"
 
 #include <windows.h>
@@ -20,14 +19,8 @@ using netinfo::AdapterList;
 using netinfo::AdapterRecord;
 using netinfo::InterfaceList;
 using netinfo::InterfaceRecord;
-using netinfo::NameValueList;
-using netinfo::NameValueRow;
 using netinfo::NetworkInfo;
 using netinfo::NetworkParams;
-using netinfo::ProtocolStatistics;
-
-// Each protocol is printed under its name on the Statistics view's tab.
-static_assert(std::size(netinfo::kProtocolTables) == kProtocolNames.size());
 
 std::wstring Hex(HRESULT code)
 {
@@ -36,32 +29,12 @@ std::wstring Hex(HRESULT code)
     return text;
 }
 
-ReadFailure Failure(std::string page, const std::wstring& what, HRESULT code)
-{
-    return {std::move(page), L"Failed to read " + what + L": " + Hex(code), static_cast<uint32_t>(code)};
-}
-
 // A failed read adds its failure and leaves its page out.
 bool Succeeded(Report& report, HRESULT hr, const char* page, const std::wstring& what)
 {
     if (FAILED(hr))
-        report.failures.push_back(Failure(page, what, hr));
+        report.failures.push_back(MakeReadFailure(page, what, hr));
     return SUCCEEDED(hr);
-}
-
-// The rows carry their counters as "%u" text and the report wants the
-// numbers back; any other text means the row tables changed under us.
-HRESULT ToCounterRows(const NameValueList& list, CounterRows& rows)
-{
-    CounterRows converted;
-    for (const NameValueRow& row : list) {
-        const std::optional<uint32_t> value = ParseUnsigned32(row.value);
-        if (!value)
-            return E_UNEXPECTED;
-        converted.push_back({row.name, *value});
-    }
-    rows = std::move(converted);
-    return S_OK;
 }
 
 void ReadSummary(Report& report)
@@ -91,15 +64,11 @@ void ReadAdapters(Report& report)
     report.adapters = std::move(entries);
 }
 
-HRESULT ToInterfacePage(const InterfaceRecord& record, InterfacePage& page)
+InterfacePage ToInterfacePage(const InterfaceRecord& record)
 {
-    NameValueList list;
-    HRESULT hr = netinfo::AppendInterfaceStatusRows(record, list);
-    if (SUCCEEDED(hr))
-        hr = ToCounterRows(list, page.rows);
-    page.index = record.index;
-    page.name = record.name;
-    return hr;
+    InterfacePage page{record.index, record.name, {}};
+    netinfo::AppendInterfaceStatusValues(record, page.rows);
+    return page;
 }
 
 std::wstring InterfaceNamed(uint32_t index) { return L"interface " + std::to_wstring(index); }
@@ -111,11 +80,8 @@ void ReadAllInterfaces(Report& report, const std::vector<uint32_t>& indexes)
     if (!Succeeded(report, NetworkInfo().QueryInterfaces(interfaces), "interfaces", L"the interfaces"))
         return;
     std::vector<InterfacePage> pages;
-    for (const InterfaceRecord& record : interfaces) {
-        InterfacePage page;
-        if (Succeeded(report, ToInterfacePage(record, page), "interface", InterfaceNamed(record.index)))
-            pages.push_back(std::move(page));
-    }
+    for (const InterfaceRecord& record : interfaces)
+        pages.push_back(ToInterfacePage(record));
     for (const uint32_t index : indexes) {
         const bool listed = std::any_of(interfaces.begin(), interfaces.end(),
                                         [index](const InterfaceRecord& record) { return record.index == index; });
@@ -129,35 +95,37 @@ void ReadChosenInterfaces(Report& report, const std::vector<uint32_t>& indexes)
     std::vector<InterfacePage> pages;
     for (const uint32_t index : indexes) {
         InterfaceRecord record;
-        InterfacePage page;
-        HRESULT hr = NetworkInfo().FindInterface(index, record);
-        if (SUCCEEDED(hr))
-            hr = ToInterfacePage(record, page);
-        if (Succeeded(report, hr, "interface", InterfaceNamed(index)))
-            pages.push_back(std::move(page));
+        if (Succeeded(report, NetworkInfo().FindInterface(index, record), "interface", InterfaceNamed(index)))
+            pages.push_back(ToInterfacePage(record));
     }
     // Like any other page whose read failed, none at all when none was found.
     if (!pages.empty())
         report.interfaces = std::move(pages);
 }
 
-void ReadProtocol(Report& report, const ProtocolName& name, const netinfo::ProtocolTable& table)
+void ReadProtocol(Report& report, const ProtocolSource& source)
 {
-    NameValueList list;
-    ProtocolPage page{std::string(name.key), table.name, {}};
-    HRESULT hr = (ProtocolStatistics().*table.read)(list);
-    if (SUCCEEDED(hr))
-        hr = ToCounterRows(list, page.rows);
+    ProtocolPage page{std::string(source.key), source.title, {}};
+    const HRESULT hr = source.read(page.rows);
     if (FAILED(hr)) {
-        // The statistics view's own message; the JSON errors name the table.
-        report.failures.push_back({page.key, L"Failed to retrieve statistics",
-                                   static_cast<uint32_t>(hr)});
+        report.failures.push_back(ProtocolReadFailure(source, hr));
         return;
     }
     report.protocols.push_back(std::move(page));
 }
 
 }  // namespace
+
+ReadFailure MakeReadFailure(std::string page, const std::wstring& what, HRESULT code)
+{
+    return {std::move(page), L"Failed to read " + what + L": " + Hex(code), static_cast<uint32_t>(code)};
+}
+
+ReadFailure ProtocolReadFailure(const ProtocolSource& source, HRESULT code)
+{
+    // The JSON errors name the table; the message is the one the view shows.
+    return {std::string(source.key), netinfo::kStatisticsReadFailed, static_cast<uint32_t>(code)};
+}
 
 Report BuildReport(const PageSelection& pages)
 {
@@ -170,9 +138,9 @@ Report BuildReport(const PageSelection& pages)
         ReadAllInterfaces(report, pages.interfaceIndexes);
     else if (!pages.interfaceIndexes.empty())
         ReadChosenInterfaces(report, pages.interfaceIndexes);
-    for (std::size_t i = 0; i < kProtocolNames.size(); ++i)
-        if (pages.Wants(kProtocolNames[i].protocol))
-            ReadProtocol(report, kProtocolNames[i], netinfo::kProtocolTables[i]);
+    for (std::size_t i = 0; i < kProtocolCount; ++i)
+        if (pages.protocols[i])
+            ReadProtocol(report, kProtocolSources[i]);
     return report;
 }
 

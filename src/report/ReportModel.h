@@ -2,6 +2,8 @@
 // What the report shows, apart from how it is read and how it is written:
 // the pages that were read, and one failure for each that was not. Labels
 // and texts are UTF-16 as the views show them; counters are numbers.
+#include "netinfo/CounterTable.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,14 +11,7 @@
 
 namespace report {
 
-struct CounterRow {
-    std::wstring name;
-    uint32_t value = 0;
-
-    bool operator==(const CounterRow&) const = default;
-};
-
-using CounterRows = std::vector<CounterRow>;
+using CounterRows = netinfo::CounterValues;
 
 struct SummaryPage {
     std::wstring hostName;

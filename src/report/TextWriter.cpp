@@ -2,7 +2,10 @@
 
 #include "text/Encoding.h"
 
+#include <windows.h>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace report {
 namespace {
@@ -49,14 +52,130 @@ void Rows(std::string& out, const CounterRows& rows)
     }
     // Labels are short ASCII literals, so characters are columns.
     std::size_t labelWidth = 0;
-    for (const CounterRow& row : rows)
-        labelWidth = std::max(labelWidth, row.name.size());
-    for (const CounterRow& row : rows) {
+    for (const netinfo::CounterValue& row : rows)
+        labelWidth = std::max(labelWidth, std::wstring_view(row.label).size());
+    for (const netinfo::CounterValue& row : rows) {
+        const std::wstring_view label = row.label;
         const std::string value = std::to_string(row.value);
-        out += kIndent + text::ToUtf8(row.name) + ':';
-        out.append(labelWidth - row.name.size() + 1 + kValueWidth - value.size(), ' ');
+        out += kIndent + text::ToUtf8(label) + ':';
+        out.append(labelWidth - label.size() + 1 + kValueWidth - value.size(), ' ');
         out += value + '\n';
     }
+}
+
+
+// Columns of cells: the first left-aligned, the others right-aligned, two
+// spaces apart; widths in characters, not bytes.
+using Cells = std::vector<std::string>;
+
+std::size_t Characters(const std::string& utf8)
+{
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+void Columns(std::string& out, const std::vector<Cells>& lines)
+{
+    std::vector<std::size_t> widths;
+    for (const Cells& cells : lines) {
+        widths.resize(std::max(widths.size(), cells.size()));
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            widths[c] = std::max(widths[c], Characters(cells[c]));
+    }
+    for (const Cells& cells : lines) {
+        std::string line = kIndent;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            const std::string pad(widths[c] - Characters(cells[c]), ' ');
+            line += c == 0 ? cells[c] + pad : "  " + pad + cells[c];
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        out += line + '\n';
+    }
+}
+
+std::string Fixed(double value, const char* unit = "")
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f%s", value, unit);
+    return text;
+}
+
+// Bytes per second in decimal units, one decimal.
+std::string ByteRate(double perSecond)
+{
+    if (perSecond >= 1e9)
+        return Fixed(perSecond / 1e9, " GB/s");
+    if (perSecond >= 1e6)
+        return Fixed(perSecond / 1e6, " MB/s");
+    if (perSecond >= 1e3)
+        return Fixed(perSecond / 1e3, " kB/s");
+    return Fixed(perSecond, " B/s");
+}
+
+using netinfo::InterfaceCounter;
+
+uint64_t TotalOf(const WatchedInterface& watched, InterfaceCounter a, InterfaceCounter b)
+{
+    return watched.counters[a].total + watched.counters[b].total;
+}
+
+// What the interface did over the interval: zero when it has no difference.
+double RateOf(const WatchedInterface& watched, InterfaceCounter a, InterfaceCounter b = netinfo::kInterfaceCounterCount)
+{
+    double rate = watched.counters[a].rate.value_or(0);
+    if (b != netinfo::kInterfaceCounterCount)
+        rate += watched.counters[b].rate.value_or(0);
+    return rate;
+}
+
+uint64_t DeltaOf(const WatchedInterface& watched, InterfaceCounter a, InterfaceCounter b)
+{
+    return watched.counters[a].delta.value_or(0) + watched.counters[b].delta.value_or(0);
+}
+
+// Totals while no interface has a previous read to compare with, rates after.
+void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& interfaces)
+{
+    using namespace netinfo;
+    const bool first = std::all_of(interfaces.begin(), interfaces.end(), [](const WatchedInterface& w) { return w.fresh; });
+    std::vector<Cells> lines;
+    if (first)
+        lines.push_back({"interface", "rx bytes", "tx bytes", "rx packets", "tx packets", "errors", "discards"});
+    else
+        lines.push_back({"interface", "rx/s", "tx/s", "rx packets/s", "tx packets/s", "errors", "discards"});
+    for (const WatchedInterface& w : interfaces) {
+        const std::string alias = OneLine(w.read.alias);
+        if (first) {
+            lines.push_back({alias, std::to_string(w.counters[kInOctets].total),
+                             std::to_string(w.counters[kOutOctets].total),
+                             std::to_string(TotalOf(w, kInUcastPkts, kInNUcastPkts)),
+                             std::to_string(TotalOf(w, kOutUcastPkts, kOutNUcastPkts)),
+                             std::to_string(TotalOf(w, kInErrors, kOutErrors)),
+                             std::to_string(TotalOf(w, kInDiscards, kOutDiscards))});
+        } else if (w.fresh || w.reset) {
+            lines.push_back({alias, w.fresh ? "(new)" : "(reset)"});
+        } else {
+            lines.push_back({alias, ByteRate(RateOf(w, kInOctets)), ByteRate(RateOf(w, kOutOctets)),
+                             Fixed(RateOf(w, kInUcastPkts, kInNUcastPkts)),
+                             Fixed(RateOf(w, kOutUcastPkts, kOutNUcastPkts)),
+                             std::to_string(DeltaOf(w, kInErrors, kOutErrors)),
+                             std::to_string(DeltaOf(w, kInDiscards, kOutDiscards))});
+        }
+    }
+    Columns(out, lines);
+}
+
+void TableLines(std::string& out, const WatchedTable& table)
+{
+    std::vector<Cells> lines{{OneLine(table.title), "total", "difference", "per second"}};
+    for (const WatchedRow& row : table.rows) {
+        Cells cells{text::ToUtf8(row.label), std::to_string(row.change.total)};
+        if (row.change.delta)
+            cells.insert(cells.end(), {std::to_string(*row.change.delta), Fixed(row.change.rate.value_or(0))});
+        lines.push_back(std::move(cells));
+    }
+    Columns(out, lines);
 }
 
 }  // namespace
@@ -92,12 +211,37 @@ std::string WriteText(const Report& report)
     return out;
 }
 
-std::string WriteFailures(const Report& report)
+std::string WriteFailures(const std::vector<ReadFailure>& failures)
 {
     std::string out;
-    for (const ReadFailure& failure : report.failures)
+    for (const ReadFailure& failure : failures)
         out += text::ToUtf8(failure.message) + '\n';
     return out;
+}
+
+std::string IsoUtc(uint64_t fileTime)
+{
+    const FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+    SYSTEMTIME utc{};
+    if (!FileTimeToSystemTime(&time, &utc))
+        return "?";
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u.%03uZ", utc.wYear, utc.wMonth, utc.wDay,
+                  utc.wHour, utc.wMinute, utc.wSecond, utc.wMilliseconds);
+    return text;
+}
+
+std::string WriteSampleText(const Sample& sample)
+{
+    char elapsed[48] = "totals";
+    if (sample.elapsed)
+        std::snprintf(elapsed, sizeof elapsed, "+%.3f s", *sample.elapsed);
+    std::string out = IsoUtc(sample.utcFileTime) + "  sample " + std::to_string(sample.number) + "  " + elapsed + '\n';
+    if (sample.interfaces)
+        InterfaceLines(out, *sample.interfaces);
+    for (const WatchedTable& table : sample.tables)
+        TableLines(out, table);
+    return out + '\n';
 }
 
 }  // namespace report

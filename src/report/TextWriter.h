@@ -2,6 +2,7 @@
 // The report as readable UTF-8 text: a heading per page, then its lines
 // indented; rows as "label:" and the value, in aligned columns.
 #include "report/ReportModel.h"
+#include "report/Watcher.h"
 
 #include <string>
 
@@ -10,6 +11,13 @@ namespace report {
 std::string WriteText(const Report& report);
 
 // The failures, one line each, for standard error.
-std::string WriteFailures(const Report& report);
+std::string WriteFailures(const std::vector<ReadFailure>& failures);
+
+// One sample of a watch as a block: a header line with the time, then a line
+// per interface (rates in human units) and a line per protocol row.
+std::string WriteSampleText(const Sample& sample);
+
+// A FILETIME count as ISO 8601 UTC to the millisecond: 2026-12-07T10:15:03.123Z.
+std::string IsoUtc(uint64_t fileTime);
 
 }  // namespace report

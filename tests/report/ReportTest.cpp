@@ -1,8 +1,12 @@
-// orvane-report over the IP helper fake: whole runs compared byte for byte with the expected outputs beside this file.
+// orvane-report over the IP helper fake and a scripted clock: whole runs compared byte for byte with the expected
+// outputs beside this file; the watch's rules as facts of its JSON lines; once over the platform's own.
 #include "report/ReportArguments.h"
 #include "report/ReportRun.h"
+#include "report/WatchClock.h"
 #include "support/FakeIpHelper.h"
 #include "support/Win32.h"
+
+#include <winsock2.h>
 
 #include <nlohmann/json.hpp>
 
@@ -11,9 +15,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 using namespace report;
+using netinfo::IpHelperApi;
+using netinfo::IpHelperApiOverride;
 
 namespace {
 
@@ -22,16 +29,92 @@ TEST(Arguments, AnswerWithTheHelpOrTheUsage)  // what they select shows in the w
     for (const std::vector<std::wstring>& help : {std::vector<std::wstring>{L"--help"}, {L"bogus", L"interface", L"--help"}})
         EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseArguments(help)));
 
+    const std::wstring selector = L"interface SELECTOR must be an index below 4294967296, a LUID as 0x and 1 to 16 "
+                                  L"hexadecimal digits, or an alias, not ";
     const std::pair<std::vector<std::wstring>, std::wstring> errors[] = {
-        {{L"tcp", L"TCP"}, L"unknown argument 'TCP'"},  {{L"--JSON"}, L"unknown argument '--JSON'"},
-        {{L"icmp"}, L"unknown argument 'icmp'"},        {{L""}, L"unknown argument ''"},
-        {{L"a\nb\x1b"}, L"unknown argument 'a?b?'"},    {{L"interface"}, L"interface needs an INDEX"},
-        {{L"summary", L"interface", L"tcp"}, L"interface INDEX must be an unsigned decimal number below 4294967296, not 'tcp'"},
+        {{L"tcp", L"TCP"}, L"unknown argument 'TCP'"},
+        {{L"--JSON"}, L"unknown argument '--JSON'"},
+        {{L"icmp"}, L"unknown argument 'icmp'"},
+        {{L""}, L"unknown argument ''"},
+        {{L"a\nb\x1b"}, L"unknown argument 'a?b?'"},
+        {{L"interface"}, L"interface needs an INDEX"},
+        {{L"summary", L"interface", L"tcp"},
+         L"interface INDEX must be an unsigned decimal number below 4294967296, not 'tcp'"},
+        {{L"interface", L"eth0"}, L"interface INDEX must be an unsigned decimal number below 4294967296, not 'eth0'"},
+        {{L"--count", L"3"}, L"--count goes with --watch"},
+        {{L"--watch"}, L"--watch needs SECONDS"},
+        {{L"tcp", L"--watch", L"1", L"--count"}, L"--count needs N"},
+        {{L"--watch", L"1", L"--watch", L"2"}, L"--watch is given twice"},
+        {{L"--watch", L"1", L"--count", L"2", L"--count", L"2"}, L"--count is given twice"},
+        {{L"--watch", L"1", L"interface"}, L"interface needs a SELECTOR"},
+        {{L"interfaces", L"summary", L"--watch", L"1"}, L"'summary' holds no counters and cannot be watched"},
+        {{L"--watch", L"1", L"adapters"}, L"'adapters' holds no counters and cannot be watched"},
+        {{L"--watch", L"1", L"interface", L""}, selector + L"''"},
+        {{L"--watch", L"1", L"interface", L"0x"}, selector + L"'0x'"},
+        {{L"--watch", L"1", L"interface", L"0x12g"}, selector + L"'0x12g'"},
+        {{L"--watch", L"1", L"interface", L"0x10000000000000000"}, selector + L"'0x10000000000000000'"},
+        {{L"--watch", L"1", L"interface", L"4294967296"}, selector + L"'4294967296'"},
     };
     for (const auto& [arguments, message] : errors)
         EXPECT_EQ(std::get<UsageError>(ParseArguments(arguments)).message, message);
-    for (const wchar_t* bad : {L"", L"-1", L"+1", L" 1", L"1 ", L"0x10", L"1e3", L"4294967296", L"18446744073709551617", L"99999999999", L"\x0661"})
-        EXPECT_TRUE(std::holds_alternative<UsageError>(ParseArguments({L"interface", bad}))) << "index of " << wcslen(bad) << " characters";
+    for (const wchar_t* bad : {L"", L"-1", L"+1", L" 1", L"1 ", L"0x10", L"1e3", L"4294967296", L"18446744073709551617",
+                               L"99999999999", L"\x0661"})
+        EXPECT_TRUE(std::holds_alternative<UsageError>(ParseArguments({L"interface", bad}))) << wcslen(bad) << " chars";
+    for (const wchar_t* bad : {L"0", L"-1", L"x", L"4294967296", L"1.5"})
+        EXPECT_EQ(std::get<UsageError>(ParseArguments({L"--watch", L"1", L"--count", bad})).message,
+                  L"--count N must be a whole number from 1 to 4294967295, not '" + std::wstring(bad) + L"'");
+
+    // Seconds: a decimal number from 0.1 to 86400, in nanoseconds.
+    const std::pair<const wchar_t*, std::optional<uint64_t>> intervals[] = {
+        {L"1", 1'000'000'000},       {L"0.5", 500'000'000},     {L"2.25", 2'250'000'000},
+        {L"0.1", 100'000'000},       {L"00.10", 100'000'000},   {L"86400", 86'400'000'000'000},
+        {L"86400.000", 86'400'000'000'000}, {L"0.1234567899", 123'456'789},
+        {L"0.0999", std::nullopt},   {L"0", std::nullopt},      {L"0.0", std::nullopt},
+        {L"86400.001", std::nullopt}, {L"86401", std::nullopt}, {L"99999999999", std::nullopt},
+        {L".5", std::nullopt},       {L"1.", std::nullopt},     {L"1e3", std::nullopt},
+        {L"-1", std::nullopt},       {L"1,5", std::nullopt},    {L"", std::nullopt},
+        {L"inf", std::nullopt},      {L"1.2.3", std::nullopt},  {L"\x0661", std::nullopt},
+    };
+    for (const auto& [text, ns] : intervals) {
+        EXPECT_EQ(ParseInterval(text), ns) << "'" << text << "'";
+        const ParsedArguments parsed = ParseArguments({L"--watch", text});
+        EXPECT_EQ(std::holds_alternative<WatchRequest>(parsed), ns.has_value()) << "'" << text << "'";
+    }
+
+    // What a watch takes: every interface when none is named; selectors once each, by kind.
+    using Kind = InterfaceSelector::Kind;
+    const auto watch = std::get<WatchRequest>(ParseArguments(
+        {L"--json", L"interface", L"7", L"--count", L"9", L"tcp", L"interface", L"0x00AbC", L"interface", L"eth0",
+         L"interface", L"007", L"--watch", L"0.5", L"interface", L"eth0", L"interface", L"0xabc"}));
+    EXPECT_EQ(std::tuple(watch.intervalNs, watch.count, watch.json), std::tuple(500'000'000ull, std::optional(9u), true));
+    EXPECT_EQ(watch.pages.interfaces, (std::vector<InterfaceSelector>{
+                                          {Kind::Index, 7, L"7"}, {Kind::Luid, 0xABC, L"0x00AbC"},
+                                          {Kind::Alias, 0, L"eth0"}}));
+    EXPECT_FALSE(watch.pages.allInterfaces);
+    EXPECT_EQ(watch.pages.protocols, (ProtocolChoice{true, false, false, false, false}));
+    const auto plain = std::get<WatchRequest>(ParseArguments({L"--watch", L"86400"}));
+    EXPECT_EQ(std::tuple(plain.pages.allInterfaces, plain.count, plain.json), std::tuple(true, std::nullopt, false));
+}
+
+// A run with standard output and error caught; `answer` says how each write to standard output goes.
+struct Captured {
+    std::string out, err;
+    int exitCode = -1;
+};
+
+Captured RunCaptured(const std::vector<std::wstring>& arguments, std::function<WriteResult(int write)> answer = {})
+{
+    Captured run;
+    int writes = 0;
+    const ReportOutput output{[&](const std::string& text) {
+                                  const WriteResult result = answer ? answer(++writes) : WriteResult::Written;
+                                  if (result == WriteResult::Written)
+                                      run.out += text;
+                                  return result;
+                              },
+                              [&](const std::string& text) { return run.err += text, WriteResult::Written; }};
+    run.exitCode = RunReport(arguments, output);
+    return run;
 }
 
 // Against tests/report/expected (copied beside the program), JSON parsed strictly; a difference goes to report-actual\.
@@ -79,7 +162,8 @@ TEST(Report, WholeRunsGiveTheExpectedTextJsonFailuresAndStatus)
     };
     const std::tuple<const char*, std::vector<std::wstring>, bool> runs[] = {
         {"all", {}, true},
-        {"chosen", {L"icmp-out", L"interface", L"2", L"interface", L"7", L"udp", L"summary", L"interface", L"0", L"interface", L"002", L"udp", L"ip"}, true},
+        {"chosen", {L"icmp-out", L"interface", L"2", L"interface", L"7", L"udp", L"summary", L"interface", L"0",
+                    L"interface", L"002", L"udp", L"ip"}, true},
         {"interfaces", {L"interfaces", L"interface", L"7", L"icmp-in", L"tcp"}, true},
         {"usage", {L"tcp", L"interface", L"x\n1"}, false},
         {"help", {L"bogus", L"--help"}, false},
@@ -94,14 +178,274 @@ TEST(Report, WholeRunsGiveTheExpectedTextJsonFailuresAndStatus)
                 std::vector<std::wstring> withFormat = arguments;
                 if (json)
                     withFormat.insert(withFormat.begin(), L"--json");
-                const ReportOutcome outcome = RunReport(withFormat);
+                const Captured outcome = RunCaptured(withFormat);
                 const std::string name = std::string(device) + "-" + run;
                 Compare(name + (json ? ".json" : ".txt"), outcome.out);
                 Compare(name + ".err", outcome.err + "exit " + std::to_string(outcome.exitCode) + "\n");
                 EXPECT_TRUE(outcome.exitCode != kExitUsage || fake.calls.Total() == 0) << "a usage error reads nothing";
+                EXPECT_EQ(fake.mibTablesLive, 0);
             }
         }
     }
+}
+
+// The watch's time: it moves only when a read takes time or the watch waits; a stop can be scripted.
+struct ScriptedClock {
+    static inline ScriptedClock* current = nullptr;
+    uint64_t now = 5'000'000'000;
+    uint64_t stopAtWait = 0;  // the wait of that number answers that a stop came first; 0: never
+    uint64_t waits = 0, samples = 0;  // a sample asks for the UTC time once
+    report::WatchClock table{[] { return current->now; },
+                             [] { return ++current->samples, 134'000'000'000'000'000ull + current->now / 100; },
+                             [](uint64_t deadline) {
+                                 current->now = std::max(current->now, deadline);
+                                 return ++current->waits != current->stopAtWait;
+                             }};
+    report::WatchClockOverride use{table};
+    ScriptedClock() { current = this; }
+    ~ScriptedClock() { current = nullptr; }
+};
+
+constexpr uint64_t kSecond = 1'000'000'000;
+constexpr ULONG64 kEth0 = 0x0006000001000000, kPpp0 = 0x0017000002000000, kWlan0 = 0x0047000003000000,
+                  kTun0 = 0x0083000004000000;
+
+std::vector<nlohmann::json> Lines(const std::string& jsonLines)
+{
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(jsonLines);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(nlohmann::json::parse(line, nullptr, false));
+    return lines;
+}
+
+// Five samples two seconds apart, each read at GetIfTable2 as the world changes:
+// 1 the totals; 2 a read that takes 0.5 s, a wrap of a 32-bit counter; 3 eth0 reset, wlan0 appears, ppp0 vanishes,
+// the reads overrun into the next slot; 4 eth0 normal again, ppp0's index taken by tun0, the TCP read fails;
+// 5 TCP compared with its last good read, two samples back.
+void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
+{
+    fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1000), IfRow2(kPpp0, 3, L"ppp0", 2000)};
+    fake.tcp = Numbered<MIB_TCPSTATS>(100);
+    fake.tcp.dwActiveOpens = 0xFFFFFF00;
+    fake.udp = Numbered<MIB_UDPSTATS>(300);
+    fake.onIfTable = [&fake, &clock, sample = 0]() mutable {
+        MIB_IF_ROW2& eth0 = fake.ifTable[0];
+        switch (++sample) {
+        case 2:
+            clock.now += kSecond / 2;
+            eth0.InOctets += 2500, eth0.InUcastPkts += 20, eth0.InNUcastPkts += 5, eth0.OutOctets += 250;
+            eth0.InErrors += 1, eth0.OutDiscards += 2;
+            fake.tcp.dwActiveOpens = 0x100, fake.tcp.dwCurrEstab += 7, fake.udp.dwInDatagrams += 5;
+            break;
+        case 3:
+            clock.now += kSecond * 5 / 2;
+            eth0.InOctets = 7;
+            fake.ifTable = {eth0, IfRow2(kWlan0, 4, L"wlan0", 5000)};
+            fake.tcp.dwActiveOpens += 10;
+            break;
+        case 4:
+            eth0.InOctets += 6000;
+            fake.ifTable.push_back(IfRow2(kTun0, 3, L"tun0", 9000));
+            fake.tcpAnswer = ERROR_NOT_SUPPORTED;
+            break;
+        case 5:
+            fake.tcpAnswer = NO_ERROR;
+            fake.tcp.dwActiveOpens += 35;
+            break;
+        }
+    };
+}
+
+TEST(Watch, DifferencesRatesResetsAndInterfacesComingAndGoing)
+{
+    for (const bool json : {false, true}) {
+        FakeIpHelper fake;
+        ScriptedClock clock;
+        Scenario(fake, clock);
+        std::vector<std::wstring> arguments{L"--watch", L"2", L"--count", L"5", L"tcp", L"interfaces", L"udp"};
+        if (json)
+            arguments.push_back(L"--json");
+        const Captured run = RunCaptured(arguments);
+        Compare(json ? "watch.jsonl" : "watch.txt", run.out);
+        Compare("watch.err", run.err + "exit " + std::to_string(run.exitCode) + "\n");
+        EXPECT_EQ(std::pair(fake.calls.ifTable2, fake.mibTablesLive), std::pair(5, 0)) << "every table given back";
+        if (!json)
+            continue;
+        const std::vector<nlohmann::json> samples = Lines(run.out);
+        ASSERT_EQ(samples.size(), 5u);
+        using Pointer = nlohmann::json::json_pointer;
+        const nlohmann::json null;
+        const std::tuple<std::size_t, const char*, nlohmann::json> facts[] = {
+            {0, "/elapsed", null},
+            {0, "/interfaces/0/new", true},
+            {0, "/interfaces/0/counters/inOctets", {{"total", 1000}, {"delta", null}, {"rate", null}}},
+            {0, "/tcp/4", {{"name", "active opens"}, {"total", 0xFFFFFF00}, {"delta", null}, {"rate", null}}},
+            // The rate divides by the 2.5 s measured between the two reads, not the nominal 2 s.
+            {1, "/elapsed", 2.0},
+            {1, "/interfaces/0/counters/inOctets", {{"total", 3500}, {"delta", 2500}, {"rate", 1000.0}}},
+            {1, "/interfaces/1/counters/inOctets/delta", 0},
+            {1, "/tcp/4", {{"name", "active opens"}, {"total", 0x100}, {"delta", 0x200}, {"rate", 204.8}}},
+            {1, "/tcp/8", {{"name", "established connections"}, {"value", 115}}},  // a gauge: as it is
+            {1, "/udp/0", {{"name", "received datagrams"}, {"total", 305}, {"delta", 5}, {"rate", 2.0}}},
+            {2, "/interfaces/0/reset", true},
+            {2, "/interfaces/0/counters/inOctets", {{"total", 7}, {"delta", null}, {"rate", null}}},
+            {2, "/interfaces/0/counters/outOctets/rate", null},
+            {2, "/interfaces/1/alias", "wlan0"},
+            {2, "/interfaces/1/new", true},
+            {2, "/tcp/4/delta", 10},
+            // The overrun gave up the slot at 6 s: the next sample is due at 8 s, 1.5 s after the late read.
+            {3, "/sinceStart", 8.0},
+            {3, "/interfaces/0/reset", false},
+            {3, "/interfaces/0/counters/inOctets", {{"total", 6007}, {"delta", 6000}, {"rate", 4000.0}}},
+            {3, "/interfaces/2/index", 3},
+            {3, "/interfaces/2/alias", "tun0"},
+            {3, "/interfaces/2/new", true},
+            {3, "/errors", {{{"page", "tcp"}, {"message", "Failed to retrieve statistics"}, {"code", 0x80004005}}}},
+            {4, "/tcp/4", {{"name", "active opens"}, {"total", 0x12D}, {"delta", 35}, {"rate", 10.0}}},
+        };
+        for (const auto& [sample, pointer, expected] : facts)
+            EXPECT_EQ(samples[sample].value(Pointer(pointer), nlohmann::json("absent")), expected)
+                << "sample " << sample + 1 << ' ' << pointer;
+        EXPECT_EQ(samples[2]["interfaces"].size(), 2u) << "ppp0 vanished";
+        EXPECT_FALSE(samples[3].contains("tcp")) << "a failed read leaves its page out";
+        EXPECT_EQ(samples[0]["interfaces"][0]["luid"].get<uint64_t>(), kEth0);
+    }
+}
+
+// Samples on absolute deadlines: reads that take time do not push the later samples back; an overrun skips slots.
+TEST(Watch, SamplesFallDueAtStartPlusKIntervalsWithoutCatchingUp)
+{
+    const struct {
+        const char* name;
+        std::vector<std::wstring> arguments;
+        std::function<uint64_t(int sample)> readTime;
+        std::vector<double> due;  // sinceStart of the samples asked about, by number
+        std::vector<int> numbers;
+    } cases[] = {
+        {"1,000 samples at 0.1 s, 3 ms each", {L"--watch", L"0.1", L"--count", L"1000"},
+         [](int) { return 3'000'000ull; }, {0.0, 0.1, 50.0, 99.9}, {1, 2, 501, 1000}},
+        {"one read of 0.35 s", {L"--watch", L"0.1", L"--count", L"5"},
+         [](int sample) { return sample == 2 ? 350'000'000ull : 0ull; }, {0.0, 0.1, 0.5, 0.6, 0.7}, {1, 2, 3, 4, 5}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeIpHelper fake;
+        ScriptedClock clock;
+        fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1)};
+        fake.onIfTable = [&, sample = 0]() mutable { clock.now += c.readTime(++sample); };
+        std::vector<std::wstring> arguments = c.arguments;
+        arguments.push_back(L"--json");
+        const std::vector<nlohmann::json> samples = Lines(RunCaptured(arguments).out);
+        for (std::size_t i = 0; i < c.numbers.size(); ++i)
+            EXPECT_EQ(samples.at(static_cast<std::size_t>(c.numbers[i] - 1))["sinceStart"], c.due[i]) << c.numbers[i];
+    }
+}
+
+// How a watch ends: its count, a stop, a reader gone, a failed write; its status.
+TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
+{
+    constexpr char kTcpFailed[] = "Failed to retrieve statistics\n";
+    const std::string eth1Missing = "Failed to read interface eth1: 0x80070057\n";
+    const struct {
+        const char* name;
+        std::vector<std::wstring> pages;
+        uint64_t stopAtWait;
+        std::function<WriteResult(int)> answer;
+        int failingTcpReads;  // the first ones fail
+        int samples, exitCode;
+        std::string err;
+    } cases[] = {
+        {"the count reached", {L"tcp"}, 0, {}, 0, 3, kExitSuccess, ""},
+        {"Ctrl+C after the second sample", {L"tcp"}, 2, {}, 0, 2, kExitSuccess, ""},
+        {"standard output closed at the second", {L"tcp"}, 0,
+         [](int write) { return write == 2 ? WriteResult::Closed : WriteResult::Written; }, 0, 2, kExitSuccess, ""},
+        {"standard output fails", {L"tcp"}, 0, [](int) { return WriteResult::Failed; }, 0, 1, kExitReadFailed,
+         "orvane-report: could not write to standard output\n"},
+        {"every sample failed", {L"tcp"}, 0, {}, 3, 3, kExitReadFailed, std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
+        {"every sample had a failed read", {L"tcp", L"udp"}, 0, {}, 3, 3, kExitReadFailed,
+         std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
+        {"one sample failed", {L"tcp"}, 0, {}, 1, 3, kExitSuccess, kTcpFailed},
+        {"an interface that is not there", {L"interface", L"eth1", L"interface", L"0x6000001000000"}, 0, {}, 0, 3,
+         kExitReadFailed, eth1Missing + eth1Missing + eth1Missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeIpHelper fake;
+        ScriptedClock clock;
+        clock.stopAtWait = c.stopAtWait;
+        fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1)};
+        static const IpHelperApi* real = nullptr;
+        static int failing = 0;
+        real = &fake.api, failing = c.failingTcpReads;
+        IpHelperApi table = fake.api;
+        table.getTcpStatistics = [](PMIB_TCPSTATS stats) {
+            return failing-- > 0 ? DWORD{ERROR_NOT_SUPPORTED} : real->getTcpStatistics(stats);
+        };
+        const IpHelperApiOverride use(table);
+        std::vector<std::wstring> arguments{L"--watch", L"1", L"--count", L"3", L"--json"};
+        arguments.insert(arguments.end(), c.pages.begin(), c.pages.end());
+        const Captured run = RunCaptured(arguments, c.answer);
+        EXPECT_EQ(clock.samples, static_cast<uint64_t>(c.samples));
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.err, c.err);
+        for (const nlohmann::json& line : Lines(run.out))
+            EXPECT_FALSE(line.is_discarded()) << "whole lines only";
+    }
+}
+
+// The platform's own table: two samples around traffic on lo, within what the kernel counted before and after.
+std::optional<uint64_t> KernelReceivedOnLoopback()
+{
+    std::ifstream dev(L"\\\\?\\unix\\proc\\net\\dev");
+    for (std::string line; std::getline(dev, line);) {
+        std::replace(line.begin(), line.end(), ':', ' ');
+        std::istringstream words(line);
+        std::string name;
+        uint64_t bytes = 0;
+        if (words >> name >> bytes && name == "lo")
+            return bytes;
+    }
+    return std::nullopt;
+}
+
+TEST(RealPlatform, WatchesLoopbackByItsAliasWithARateAboveZero)
+{
+    WSADATA wsa;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
+    static SOCKET receiver = INVALID_SOCKET, sender = INVALID_SOCKET;
+    static sockaddr_in to{};
+    receiver = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP), sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    to.sin_family = AF_INET, to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof to;
+    ASSERT_EQ(bind(receiver, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    ASSERT_EQ(getsockname(receiver, reinterpret_cast<sockaddr*>(&to), &length), 0);
+    // The platform's clock, but the wait between the two samples sends 200 datagrams of 1,000 bytes on lo.
+    static report::WatchClock clock;
+    clock = report::PlatformWatchClock();
+    clock.waitUntil = [](uint64_t deadline) {
+        const std::string payload(1000, 'o');
+        for (int i = 0; i < 200; ++i)
+            sendto(sender, payload.data(), static_cast<int>(payload.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        return report::PlatformWatchClock().waitUntil(deadline);
+    };
+    const report::WatchClockOverride use(clock);
+
+    const std::optional<uint64_t> before = KernelReceivedOnLoopback();
+    const Captured run = RunCaptured({L"--watch", L"0.5", L"--count", L"2", L"--json", L"interface", L"LO"});
+    const std::optional<uint64_t> after = KernelReceivedOnLoopback();
+    closesocket(sender), closesocket(receiver), WSACleanup();
+    ASSERT_TRUE(before && after) << "/proc/net/dev has no lo";
+    const std::vector<nlohmann::json> samples = Lines(run.out);
+    ASSERT_EQ(std::pair(samples.size(), run.exitCode), std::pair(std::size_t{2}, kExitSuccess)) << run.err;
+    for (const nlohmann::json& sample : samples) {
+        ASSERT_EQ(sample["interfaces"].size(), 1u);
+        EXPECT_EQ(sample["interfaces"][0]["alias"], "lo");
+        const auto total = sample["interfaces"][0]["counters"]["inOctets"]["total"].get<uint64_t>();
+        EXPECT_TRUE(*before <= total && total <= *after) << *before << " <= " << total << " <= " << *after;
+    }
+    EXPECT_GE(samples[1]["interfaces"][0]["counters"]["inOctets"]["delta"].get<uint64_t>(), 200'000u);
+    EXPECT_GT(samples[1]["interfaces"][0]["counters"]["inOctets"]["rate"].get<double>(), 0.0);
 }
 
 }  // namespace

@@ -130,6 +130,28 @@ DWORD WINAPI Statistics(Stats* out)
     return g_fake->*Answer == NO_ERROR ? (*out = g_fake->*Data, NO_ERROR) : g_fake->*Answer;
 }
 
+DWORD WINAPI IfTable2(PMIB_IF_TABLE2* table)
+{
+    ++g_fake->calls.ifTable2;
+    if (g_fake->onIfTable)
+        g_fake->onIfTable();
+    const std::vector<MIB_IF_ROW2>& rows = g_fake->ifTable;
+    if (g_fake->ifTableAnswer != NO_ERROR)
+        return g_fake->ifTableAnswer;
+    auto* out = static_cast<MIB_IF_TABLE2*>(::operator new(offsetof(MIB_IF_TABLE2, Table) + std::max<std::size_t>(rows.size(), 1) * sizeof(MIB_IF_ROW2)));
+    out->NumEntries = static_cast<ULONG>(rows.size());
+    std::copy(rows.begin(), rows.end(), out->Table);
+    ++g_fake->mibTablesLive;
+    *table = out;
+    return NO_ERROR;
+}
+
+VOID WINAPI FreeTable(PVOID table)
+{
+    --g_fake->mibTablesLive;
+    ::operator delete(table);
+}
+
 HLOCAL WINAPI Allocate(UINT flags, SIZE_T bytes)
 {
     HLOCAL memory = bytes <= (64u << 20) ? ::LocalAlloc(flags, bytes) : nullptr;
@@ -154,7 +176,8 @@ FakeIpHelper::FakeIpHelper()
           Statistics<MIB_TCPSTATS, &FakeIpHelper::tcp, &FakeIpHelper::tcpAnswer, &FakeCalls::tcp>,
           Statistics<MIB_IPSTATS, &FakeIpHelper::ip, &FakeIpHelper::ipAnswer, &FakeCalls::ip>,
           Statistics<MIB_UDPSTATS, &FakeIpHelper::udp, &FakeIpHelper::udpAnswer, &FakeCalls::udp>,
-          Statistics<MIB_ICMP, &FakeIpHelper::icmp, &FakeIpHelper::icmpAnswer, &FakeCalls::icmp>, Allocate, Free}
+          Statistics<MIB_ICMP, &FakeIpHelper::icmp, &FakeIpHelper::icmpAnswer, &FakeCalls::icmp>, Allocate, Free,
+          IfTable2, FreeTable}
 {
     if (g_fake)
         throw std::logic_error("one FakeIpHelper at a time");
@@ -176,5 +199,19 @@ MIB_IFROW NumberedRow(DWORD first)
     for (DWORD i = 0; i < std::size(numbered); ++i)
         *numbered[i] = first + i;
     row.dwType = row.dwMtu = row.dwOperStatus = row.dwLastChange = 9000;  // shown nowhere
+    return row;
+}
+
+MIB_IF_ROW2 IfRow2(ULONG64 luid, ULONG index, const std::wstring& alias, ULONG64 first)
+{
+    MIB_IF_ROW2 row{};
+    row.InterfaceLuid.Value = luid, row.InterfaceIndex = index, row.Type = IF_TYPE_ETHERNET_CSMACD, row.Mtu = 1500;
+    row.OperStatus = IfOperStatusUp, row.TransmitLinkSpeed = row.ReceiveLinkSpeed = 1000000000;
+    CopyToField(row.Alias, alias);
+    CopyToField(row.Description, alias + L" adapter");
+    ULONG64* numbered[] = {&row.InOctets, &row.InUcastPkts, &row.InNUcastPkts, &row.InDiscards, &row.InErrors, &row.InUnknownProtos,
+                           &row.OutOctets, &row.OutUcastPkts, &row.OutNUcastPkts, &row.OutDiscards, &row.OutErrors};
+    for (ULONG64 i = 0; i < std::size(numbered); ++i)
+        *numbered[i] = first + i;
     return row;
 }

@@ -3,6 +3,7 @@
 
 #include "netinfo/IpHelperApi.h"
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -36,8 +37,12 @@ struct FakeInterface {
 };
 
 struct FakeCalls {
-    int networkParams = 0, adaptersInfo = 0, perAdapterInfo = 0, interfaceInfo = 0, ifEntry = 0, tcp = 0, ip = 0, udp = 0, icmp = 0;
-    int Total() const { return networkParams + adaptersInfo + perAdapterInfo + interfaceInfo + ifEntry + tcp + ip + udp + icmp; }
+    int networkParams = 0, adaptersInfo = 0, perAdapterInfo = 0, interfaceInfo = 0, ifEntry = 0, tcp = 0, ip = 0,
+        udp = 0, icmp = 0, ifTable2 = 0;
+    int Total() const
+    {
+        return networkParams + adaptersInfo + perAdapterInfo + interfaceInfo + ifEntry + tcp + ip + udp + icmp + ifTable2;
+    }
 };
 
 struct FakeIpHelper {
@@ -55,6 +60,10 @@ struct FakeIpHelper {
     MIB_UDPSTATS udp{};
     MIB_ICMP icmp{};
     DWORD tcpAnswer = NO_ERROR, ipAnswer = NO_ERROR, udpAnswer = NO_ERROR, icmpAnswer = NO_ERROR;
+    std::vector<MIB_IF_ROW2> ifTable;  // GetIfTable2's rows, in its order
+    DWORD ifTableAnswer = NO_ERROR;    // a failing call hands out no table
+    std::function<void()> onIfTable;   // runs at each GetIfTable2, before it answers: the world moves on
+    int mibTablesLive = 0;             // handed out and not yet given to FreeMibTable
 
     FakeCalls calls;
     struct Allocation { UINT flags; SIZE_T bytes; bool granted; };  // above 64 MiB refused, as on an exhausted device
@@ -78,3 +87,6 @@ Stats Numbered(DWORD first)
 
 // The fourteen counters an interface shows, numbered from `first` in MIB_IFROW's order.
 MIB_IFROW NumberedRow(DWORD first);
+
+// An interface of the 64-bit table: its eleven counters numbered from `first` (In before Out, MIB_IF_ROW2's order).
+MIB_IF_ROW2 IfRow2(ULONG64 luid, ULONG index, const std::wstring& alias, ULONG64 first);

@@ -32,17 +32,6 @@ long GdiObjects()
     return count;
 }
 
-// Committed private memory: Wine leaves PrivateUsage at 0.
-long long PrivateBytes()
-{
-    long long total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region && region.RegionSize;
-         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
-        total += region.State == MEM_COMMIT && region.Type == MEM_PRIVATE ? static_cast<long long>(region.RegionSize) : 0;
-    return total;
-}
-
 TEST(Soak, RoundsLeaveNothingBehind)
 {
     const long rounds = std::getenv("ORVANE_SOAK_ROUNDS") ? std::atol(std::getenv("ORVANE_SOAK_ROUNDS")) : 200, bound = 1 << 20;

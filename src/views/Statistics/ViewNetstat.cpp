@@ -21,7 +21,7 @@ void ViewNetstat::ShowStatistics(int tabIndex)
     netinfo::NameValueList rows;
     const netinfo::ProtocolStatistics statistics;
     if (FAILED((statistics.*tab.read)(rows))) {
-        AppMessageBox(m_hWnd, L"Failed to retrieve statistics", MB_OK | MB_ICONERROR);
+        AppMessageBox(m_hWnd, netinfo::kStatisticsReadFailed, MB_OK | MB_ICONERROR);
         return;
     }
     FillNameValueList(listView, rows);

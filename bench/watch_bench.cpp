@@ -1,0 +1,109 @@
+// orvane-report's watch: the cost of one sample against the bare platform
+// reads it needs, and its memory over 10,000 samples at the shortest interval.
+#include "bench_support.h"
+
+#include "netinfo/IpHelperApi.h"
+#include "report/JsonWriter.h"
+#include "report/ReportRun.h"
+#include "report/WatchClock.h"
+#include "report/Watcher.h"
+#include "support/FakeIpHelper.h"
+
+#include <string>
+
+namespace {
+
+report::WatchSelection Everything()
+{
+    report::WatchSelection pages;
+    pages.allInterfaces = true;
+    pages.protocols.fill(true);
+    return pages;
+}
+
+// The reads one sample of every interface and the five tables needs, and nothing else.
+void BareReads()
+{
+    const netinfo::IpHelperApi& api = netinfo::CurrentIpHelperApi();
+    MIB_IF_TABLE2* table = nullptr;
+    if (api.getIfTable2(&table) == NO_ERROR)
+        api.freeMibTable(table);
+    MIB_TCPSTATS tcp{};
+    MIB_IPSTATS ip{};
+    MIB_UDPSTATS udp{};
+    MIB_ICMP icmpIn{}, icmpOut{};
+    api.getTcpStatistics(&tcp), api.getIpStatistics(&ip), api.getUdpStatistics(&udp);
+    api.getIcmpStatistics(&icmpIn), api.getIcmpStatistics(&icmpOut);
+}
+
+// A watch of `samples` at 0.1 s whose waits return at once: the private
+// bytes after sample 100 and at the end, and the bytes it wrote.
+struct Growth {
+    long long atHundred = 0, atEnd = 0, written = 0;
+};
+
+Growth Watch(int samples)
+{
+    static report::WatchClock clock;
+    clock = report::PlatformWatchClock();
+    clock.waitUntil = [](uint64_t) { return true; };
+    const report::WatchClockOverride use(clock);
+    Growth growth;
+    int writes = 0;
+    const report::ReportOutput output{[&](const std::string& line) {
+                                          growth.written += static_cast<long long>(line.size());
+                                          if (++writes == 100)
+                                              growth.atHundred = test::PrivateBytes();
+                                          return report::WriteResult::Written;
+                                      },
+                                      [](const std::string&) { return report::WriteResult::Written; }};
+    report::RunReport({L"--watch", L"0.1", L"--count", std::to_wstring(samples), L"--json"}, output);
+    growth.atEnd = test::PrivateBytes();
+    return growth;
+}
+
+std::string KiB(long long bytes)
+{
+    return bench::Format(static_cast<double>(bytes) / 1024.0) + " KiB";
+}
+
+}  // namespace
+
+int RunWatchBench(int rounds)
+{
+    report::Watcher watcher(Everything());
+    watcher.Take();  // the first sample has nothing to compare with
+    const auto samples = bench::Interleave(
+        rounds,
+        {{"sample", [&] { report::WriteSampleJson(watcher.Take()); }}, {"bare", BareReads}}, {});
+    bench::Row("One watch sample (every interface and the five tables: reads, differences, a JSON line) against "
+               "the bare reads (GetIfTable2, FreeMibTable, the five statistics calls)",
+               bench::SpreadOf(samples[0]), bench::SpreadOf(samples[1]), 1.25);
+
+    constexpr int kSamples = 10000;
+    const Growth real = Watch(kSamples);
+    Growth few, many;
+    {
+        FakeIpHelper fake;
+        for (ULONG i = 0; i < 4; ++i)
+            fake.ifTable.push_back(IfRow2(0x0006000000000000 + i, i + 1, L"if" + std::to_wstring(i), i * 100));
+        few = Watch(kSamples);
+        for (ULONG i = 4; i < 256; ++i)
+            fake.ifTable.push_back(IfRow2(0x0006000000000000 + i, i + 1, L"if" + std::to_wstring(i), i * 100));
+        many = Watch(kSamples);
+    }
+    const long long flat = std::max({real.atEnd - real.atHundred, few.atEnd - few.atHundred,
+                                     many.atEnd - many.atHundred});
+    bench::RawRow("Private bytes after 10,000 watch samples at 0.1 s against after the first 100 (real platform; "
+                  "IP helper fake with 4 and with 256 interfaces)",
+                  KiB(real.atEnd) + "; " + KiB(few.atEnd) + "; " + KiB(many.atEnd),
+                  KiB(real.atHundred) + "; " + KiB(few.atHundred) + "; " + KiB(many.atHundred),
+                  "+" + KiB(flat) + " at most", "flat (+0)", flat <= 0);
+    bench::Note("Watch: " + std::to_string(rounds) + " rounds of one sample against the bare reads, interleaved; " +
+                std::to_string(kSamples) + " samples per memory run, waits cut to nothing, each JSON line counted and "
+                "dropped (" + std::to_string(real.written / kSamples) + " bytes a sample on this machine, " +
+                std::to_string(many.written / kSamples) + " with 256 interfaces); after 100 samples the 252 further "
+                "interfaces hold " + KiB((many.atHundred - few.atHundred) / 252) + " each, their rows and their "
+                "share of the line");
+    return 0;
+}
