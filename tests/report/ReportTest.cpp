@@ -355,8 +355,12 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         int failingTcpReads;  // the first ones fail
         int samples, exitCode;
         std::string err;
+        DWORD ifTableAnswer = NO_ERROR;
     } cases[] = {
         {"the count reached", {L"tcp"}, 0, {}, 0, 3, kExitSuccess, ""},
+        {"GetIfTable2 fails", {L"interfaces", L"tcp"}, 0, {}, 0, 3, kExitReadFailed,
+         "Failed to read the interfaces: 0x80004005\nFailed to read the interfaces: 0x80004005\n"
+         "Failed to read the interfaces: 0x80004005\n", ERROR_NOT_SUPPORTED},
         {"Ctrl+C after the second sample", {L"tcp"}, 2, {}, 0, 2, kExitSuccess, ""},
         {"standard output closed at the second", {L"tcp"}, 0,
          [](int write) { return write == 2 ? WriteResult::Closed : WriteResult::Written; }, 0, 2, kExitSuccess, ""},
@@ -375,6 +379,7 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         ScriptedClock clock;
         clock.stopAtWait = c.stopAtWait;
         fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1)};
+        fake.ifTableAnswer = c.ifTableAnswer;
         static const IpHelperApi* real = nullptr;
         static int failing = 0;
         real = &fake.api, failing = c.failingTcpReads;
