@@ -3,9 +3,12 @@
 #include "support/Win32.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <optional>
+#include <sstream>
+#include <utility>
 
 using namespace test;
 
@@ -23,6 +26,9 @@ public:
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
         if (capture && CreatePipe(&out_, &si.hStdOutput, &inherit, 0) && CreatePipe(&err_, &si.hStdError, &inherit, 0))
             si.dwFlags = STARTF_USESTDHANDLES;
+        // Our ends stay ours: a child holding them would never see its output closed.
+        for (HANDLE ours : {out_, err_})
+            SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
         CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &info_);
         CloseHandle(si.hStdOutput), CloseHandle(si.hStdError);
     }
@@ -49,6 +55,8 @@ public:
             text.append(chunk, got);
         return text;
     }
+    // The reading end of its standard output closed, as `| head` closes it.
+    void CloseOutput() { CloseHandle(std::exchange(out_, nullptr)); }
     // Closed as a user closes it, once it has its main window.
     std::optional<DWORD> Close() const
     {
@@ -118,6 +126,19 @@ TEST(Package, StartsFromAnotherFolder)
               std::tuple(std::string("TCP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n"), std::optional<DWORD>(1)));
     EXPECT_EQ(std::pair(usage.Read(false), usage.Wait(kPatience)), std::pair(std::string(), std::optional<DWORD>(2))) << "the usage, on standard error only";
     RemoveFolder(elsewhere);
+
+    // A watch through a pipe: one JSON object per line; a closed pipe ends it, quietly.
+    const Process watch(folder + L"orvane-report.exe", L"--watch 0.1 --count 3 --json interface lo", {}, true);
+    std::istringstream lines(watch.Read(false));
+    int parsed = 0;
+    for (std::string line; std::getline(lines, line);)
+        parsed += nlohmann::json::parse(line, nullptr, false).contains("interfaces");
+    EXPECT_EQ(std::tuple(parsed, watch.Read(true), watch.Wait(kPatience)), std::tuple(3, std::string(), std::optional<DWORD>(0)));
+    Process endless(folder + L"orvane-report.exe", L"--watch 0.1 --json", {}, true);
+    endless.CloseOutput();
+    const std::optional<DWORD> ended = endless.Wait(kPatience);
+    ASSERT_EQ(ended, std::optional<DWORD>(0)) << "a watch whose reader went away goes on";
+    EXPECT_EQ(endless.Read(true), "") << "it ends quietly";
 }
 
 }  // namespace
