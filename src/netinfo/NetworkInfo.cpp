@@ -1,5 +1,6 @@
 #include "netinfo/NetworkInfo.h"
 
+#include "netinfo/ChainWalk.h"
 #include "netinfo/IpHelperApi.h"
 #include "netinfo/LocalBuffer.h"
 #include "netinfo/PlatformText.h"
@@ -12,41 +13,18 @@ namespace netinfo {
 
 namespace {
 
-// The sizing protocol of every variable-size query: a probe with a null
-// buffer and a zero length must give `expectedProbe` and store the size;
-// one zero-filled block of that size is filled by a second call and freed on
-// every path. There is no retry. `build` gets the filled structure and the
-// length the second call was given.
-// The block a query filled. The platform links its nodes inside that block;
-// a Next that leaves it, or a chain longer than the block can hold (a loop),
-// ends the walk instead of reading elsewhere or going round for ever.
-struct Block {
-    const BYTE* begin;
-    const BYTE* end;
-
-    template <typename Node>
-    bool Holds(const Node* node) const
-    {
-        const auto* at = reinterpret_cast<const BYTE*>(node);
-        return node && at >= begin && at <= end && static_cast<std::size_t>(end - at) >= sizeof(Node);
-    }
-
-    template <typename Node>
-    std::size_t MostNodes() const
-    {
-        return static_cast<std::size_t>(end - begin) / sizeof(Node);
-    }
-};
-
 AddressList ChainInBlock(const IP_ADDR_STRING* head, const Block& block)
 {
     AddressList list;
-    std::size_t left = block.MostNodes<IP_ADDR_STRING>() + 1;  // the head may be embedded in a bigger node
-    for (const IP_ADDR_STRING* node = head; block.Holds(node) && left > 0; node = node->Next, --left)
-        list.push_back(TextOfField(node->IpAddress.String));
+    WalkChain(head, block, [&](const IP_ADDR_STRING& node) { list.push_back(TextOfField(node.IpAddress.String)); });
     return list;
 }
 
+// The sizing protocol of every variable-size query: a probe with a null
+// buffer and a zero length must give `expectedProbe` and store the size;
+// one zero-filled block of that size is filled by a second call and freed on
+// every path. There is no retry. `build` gets the filled structure, the
+// length the second call was given and the block it fills.
 template <typename T, typename Call, typename Build>
 HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T minimumBytes, Call call,
                           Build build)
@@ -59,13 +37,13 @@ HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T mi
     // be filled honestly; the block is made no smaller than that part so
     // that reading it never leaves the block whatever the platform answers.
     const ULONG given = length;
-    LocalBuffer buffer(api, std::max<SIZE_T>(given, minimumBytes));
+    const SIZE_T bytes = std::max<SIZE_T>(given, minimumBytes);
+    LocalBuffer buffer(api, bytes);
     if (!buffer)
         return E_OUTOFMEMORY;
     if (call(buffer.As<T>(), &length) != NO_ERROR)
         return E_FAIL;
 
-    const SIZE_T bytes = std::max<SIZE_T>(given, minimumBytes);
     const Block block{buffer.As<const BYTE>(), buffer.As<const BYTE>() + bytes};
     build(*buffer.As<const T>(), given, block);
     return S_OK;
@@ -75,9 +53,10 @@ HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T mi
 
 AddressList AddressChainToList(const IP_ADDR_STRING* head)
 {
+    // The caller's chain lies in no block of ours: only a loop can bound it.
     AddressList list;
-    for (const IP_ADDR_STRING* node = head; node; node = node->Next)
-        list.push_back(TextOfField(node->IpAddress.String));
+    WalkChain(head, [](const IP_ADDR_STRING*) { return true; },
+              [&](const IP_ADDR_STRING& node) { list.push_back(TextOfField(node.IpAddress.String)); });
     return list;
 }
 
@@ -105,8 +84,8 @@ HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
         api, ERROR_BUFFER_OVERFLOW, sizeof(IP_ADAPTER_INFO),
         [&](IP_ADAPTER_INFO* info, ULONG* length) { return api.getAdaptersInfo(info, length); },
         [&](const IP_ADAPTER_INFO& first, ULONG, const Block& block) {
-            std::size_t left = block.MostNodes<IP_ADAPTER_INFO>();
-            for (const IP_ADAPTER_INFO* info = &first; block.Holds(info) && left > 0; info = info->Next, --left) {
+            WalkChain(&first, block, [&](const IP_ADAPTER_INFO& adapter) {
+                const IP_ADAPTER_INFO* info = &adapter;
                 AdapterRecord record;
                 record.index = info->Index;
                 record.name = TextOfField(info->AdapterName);
@@ -125,7 +104,7 @@ HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
                 // one adapter without per-adapter data does not stop the rest.
                 QueryPerAdapterInfo(record);
                 adapters.push_back(std::move(record));
-            }
+            });
         });
 }
 

@@ -1,5 +1,6 @@
 // The netinfo module over the IP helper fake, and once over the platform's own.
 #include "netinfo/ErrorCheck.h"
+#include "netinfo/InterfaceTable.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
 #include "netinfo/SummaryText.h"
@@ -17,16 +18,22 @@
 #include <sstream>
 
 namespace netinfo {
-bool operator==(const InterfaceRecord& a, const InterfaceRecord& b) { return a.index == b.index && a.name == b.name && std::memcmp(&a.row, &b.row, sizeof a.row) == 0; }
+bool operator==(const InterfaceRecord& a, const InterfaceRecord& b)
+{
+    return a.index == b.index && a.name == b.name && std::memcmp(&a.row, &b.row, sizeof a.row) == 0;
+}
 }  // namespace netinfo
 
 using namespace netinfo;
 
 namespace {
 
-AdapterRecord Adapter(ULONG index, std::string name, std::vector<AddressList> lists, PerAdapterRecord perAdapter = {}, std::string description = "")
+AdapterRecord Adapter(ULONG index, std::string name, std::vector<AddressList> lists, PerAdapterRecord perAdapter = {},
+                      std::string description = "")
 {
-    return {index, std::move(name), std::move(description), !lists[2].empty(), !lists[3].empty(), lists[0], lists[1], lists[2], lists[3], lists[4], std::move(perAdapter)};
+    return {index,    std::move(name), std::move(description), !lists[2].empty(), !lists[3].empty(),
+            lists[0], lists[1],        lists[2],               lists[3],          lists[4],
+            std::move(perAdapter)};
 }
 
 const AdapterRecord kOldAdapter = Adapter(2, "old", {{"192.168.1.9"}, {}, {}, {}, {}}, {1, 1, {"9.9.9.9"}});
@@ -43,45 +50,71 @@ std::function<std::pair<HRESULT, bool>()> Over(T before, HRESULT (NetworkInfo::*
     };
 }
 
+template <FakeSizedCall FakeIpHelper::*Call>
+FakeSizedCall& CallOf(FakeIpHelper& fake)
+{
+    return fake.*Call;
+}
+
+FakeSizedCall& PerAdapterCall(FakeIpHelper& fake)
+{
+    return fake.adapters[0].perAdapterCall;
+}
+
 const struct {
     const char* name;
     FakeSizedCall& (*call)(FakeIpHelper&);
     int FakeCalls::*platformCalls;
-    DWORD otherOverflow;  // the overflow answer of the other probe kind
-    std::size_t blocks;   // QueryAdapters runs a per-adapter query for its adapter too
+    DWORD otherOverflow;       // the overflow answer of the other probe kind
+    std::size_t blocks;        // QueryAdapters runs a per-adapter query for its adapter too
+    std::size_t fixedPart;     // the least a block holds, whatever the probe said
+    HRESULT afterShortFill;    // when the platform fills only what a two-byte probe asked for
     std::function<std::pair<HRESULT, bool>()> run;
 } kQueries[] = {
-    {"QueryNetworkParams", [](FakeIpHelper& f) -> auto& { return f.networkParamsCall; }, &FakeCalls::networkParams, ERROR_INSUFFICIENT_BUFFER, 1,
+    {"QueryNetworkParams", CallOf<&FakeIpHelper::networkParamsCall>, &FakeCalls::networkParams,
+     ERROR_INSUFFICIENT_BUFFER, 1, sizeof(FIXED_INFO), S_OK,
      Over<NetworkParams>({"old", "old.domain", 4, {"1.1.1.1"}}, &NetworkInfo::QueryNetworkParams)},
-    {"QueryAdapters", [](FakeIpHelper& f) -> auto& { return f.adaptersInfoCall; }, &FakeCalls::adaptersInfo, ERROR_INSUFFICIENT_BUFFER, 2,
-     Over<AdapterList>({kOldAdapter}, &NetworkInfo::QueryAdapters)},
-    {"QueryPerAdapterInfo", [](FakeIpHelper& f) -> auto& { return f.adapters[0].perAdapterCall; }, &FakeCalls::perAdapterInfo, ERROR_INSUFFICIENT_BUFFER, 1,
-     Over<AdapterRecord>(kOldAdapter, &NetworkInfo::QueryPerAdapterInfo)},
-    {"QueryInterfaces", [](FakeIpHelper& f) -> auto& { return f.interfaceInfoCall; }, &FakeCalls::interfaceInfo, ERROR_BUFFER_OVERFLOW, 1,
-     Over<InterfaceList>({kOldInterface}, &NetworkInfo::QueryInterfaces)},
-    {"FindInterface", [](FakeIpHelper& f) -> auto& { return f.interfaceInfoCall; }, &FakeCalls::interfaceInfo, ERROR_BUFFER_OVERFLOW, 1, [] {
+    {"QueryAdapters", CallOf<&FakeIpHelper::adaptersInfoCall>, &FakeCalls::adaptersInfo, ERROR_INSUFFICIENT_BUFFER,
+     2, sizeof(IP_ADAPTER_INFO), S_OK, Over<AdapterList>({kOldAdapter}, &NetworkInfo::QueryAdapters)},
+    {"QueryPerAdapterInfo", PerAdapterCall, &FakeCalls::perAdapterInfo, ERROR_INSUFFICIENT_BUFFER, 1,
+     sizeof(IP_PER_ADAPTER_INFO), S_OK, Over<AdapterRecord>(kOldAdapter, &NetworkInfo::QueryPerAdapterInfo)},
+    {"QueryInterfaces", CallOf<&FakeIpHelper::interfaceInfoCall>, &FakeCalls::interfaceInfo, ERROR_BUFFER_OVERFLOW, 1,
+     offsetof(IP_INTERFACE_INFO, Adapter), S_OK, Over<InterfaceList>({kOldInterface}, &NetworkInfo::QueryInterfaces)},
+    {"FindInterface", CallOf<&FakeIpHelper::interfaceInfoCall>, &FakeCalls::interfaceInfo, ERROR_BUFFER_OVERFLOW, 1,
+     offsetof(IP_INTERFACE_INFO, Adapter), E_INVALIDARG, [] {
          InterfaceRecord found = kOldInterface;
          const HRESULT hr = NetworkInfo().FindInterface(2, found);
          return std::pair{hr, found == kOldInterface};
      }},
 };
 
+void OneAdapterAndItsInterface(FakeIpHelper& fake)
+{
+    fake.adapters = {{.index = 2, .name = "CISCO1", .ipAddresses = {"10.0.0.5"}, .dnsServers = {"10.0.0.53"}}};
+    fake.interfaces = {{.index = 2, .name = L"CISCO1", .row = {.dwSpeed = 11000000}}};
+}
+
 TEST(SizingProtocol, EveryQueryEveryOutcome)
 {
     // One way the protocol can go, and what every query must then do.
+    using Script = void (*)(FakeSizedCall&, DWORD otherOverflow);
     const struct {
         const char* name;
-        std::function<void(FakeSizedCall&, DWORD otherOverflow)> script;
+        Script script;
         HRESULT result;
         int platformCalls;
         bool allocates;
     } outcomes[] = {
         {"a working platform", [](FakeSizedCall& c, DWORD) { c.probeSize = 4096; }, S_OK, 2, true},
         {"probe answers NO_ERROR", [](FakeSizedCall& c, DWORD) { c.probeAnswer = NO_ERROR; }, E_UNEXPECTED, 1, false},
-        {"probe answers ERROR_NOT_SUPPORTED", [](FakeSizedCall& c, DWORD) { c.probeAnswer = ERROR_NOT_SUPPORTED; }, E_UNEXPECTED, 1, false},
-        {"probe answers ERROR_NO_DATA", [](FakeSizedCall& c, DWORD) { c.probeAnswer = ERROR_NO_DATA; }, E_UNEXPECTED, 1, false},
-        {"probe answers the other overflow, with a size", [](FakeSizedCall& c, DWORD other) { c.probeAnswer = other, c.probeSize = 512; }, E_UNEXPECTED, 1, false},
-        {"no memory for the probed size", [](FakeSizedCall& c, DWORD) { c.probeSize = 0xFFFFFFFFu; }, E_OUTOFMEMORY, 1, true},
+        {"probe answers ERROR_NOT_SUPPORTED", [](FakeSizedCall& c, DWORD) { c.probeAnswer = ERROR_NOT_SUPPORTED; },
+         E_UNEXPECTED, 1, false},
+        {"probe answers ERROR_NO_DATA", [](FakeSizedCall& c, DWORD) { c.probeAnswer = ERROR_NO_DATA; }, E_UNEXPECTED,
+         1, false},
+        {"probe answers the other overflow, with a size",
+         [](FakeSizedCall& c, DWORD other) { c.probeAnswer = other, c.probeSize = 512; }, E_UNEXPECTED, 1, false},
+        {"no memory for the probed size", [](FakeSizedCall& c, DWORD) { c.probeSize = 0xFFFFFFFFu; }, E_OUTOFMEMORY, 1,
+         true},
         {"second call fails", [](FakeSizedCall& c, DWORD) { c.fillAnswer = ERROR_INVALID_DATA; }, E_FAIL, 2, true},
         {"data grew after the probe", [](FakeSizedCall& c, DWORD) { c.probeSize = 8; }, E_FAIL, 2, true},
     };
@@ -89,17 +122,31 @@ TEST(SizingProtocol, EveryQueryEveryOutcome)
         for (const auto& outcome : outcomes) {
             SCOPED_TRACE(std::string(query.name) + ": " + outcome.name);
             FakeIpHelper fake;
-            fake.adapters = {{.index = 2, .name = "CISCO1", .ipAddresses = {"10.0.0.5"}, .dnsServers = {"10.0.0.53"}}};
-            fake.interfaces = {{.index = 2, .name = L"CISCO1", .row = {.dwSpeed = 11000000}}};
+            OneAdapterAndItsInterface(fake);
             outcome.script(query.call(fake), query.otherOverflow);
-            EXPECT_EQ(query.run(), std::pair(outcome.result, outcome.result != S_OK)) << "the caller's data changes only on success";
+            const auto [result, kept] = query.run();
+            EXPECT_EQ(result, outcome.result);
+            EXPECT_EQ(kept, outcome.result != S_OK) << "the caller's data changes only on success";
             EXPECT_EQ(fake.calls.*query.platformCalls, outcome.platformCalls) << "no second probe, no retry";
             ASSERT_EQ(fake.allocations.size(), !outcome.allocates ? 0 : outcome.result == S_OK ? query.blocks : 1);
-            const auto granted = std::count_if(fake.allocations.begin(), fake.allocations.end(), [](const auto& a) { return a.granted && a.flags == LPTR; });
-            if (outcome.result == S_OK || outcome.result == E_OUTOFMEMORY)
-                EXPECT_EQ(fake.allocations[0].bytes, *query.call(fake).probeSize) << "one block of the probed size";
-            EXPECT_EQ(std::tuple(fake.live.size(), fake.frees, fake.foreignFrees), std::tuple(0u, int(granted), 0)) << "every LPTR block given back";
+            if (outcome.result == S_OK || outcome.result == E_OUTOFMEMORY) {
+                EXPECT_EQ(fake.allocations[0].bytes, query.call(fake).probeSize) << "one block of the probed size";
+            }
+            const auto granted = std::count_if(fake.allocations.begin(), fake.allocations.end(),
+                                               [](const auto& a) { return a.granted && a.flags == LPTR; });
+            EXPECT_EQ(fake.live.size(), 0u) << "every block given back";
+            EXPECT_EQ(fake.frees, int(granted)) << "every block an LPTR one, freed once";
+            EXPECT_EQ(fake.foreignFrees, 0);
         }
+        // A probe that asks for less than the structure's fixed part, and a platform that fills only what it was
+        // given: the block is the fixed part all the same, so that reading the structure stays inside it.
+        SCOPED_TRACE(std::string(query.name) + ": a two-byte probe");
+        FakeIpHelper fake;
+        OneAdapterAndItsInterface(fake);
+        query.call(fake) = {.probeSize = 2, .fillsWhatItIsGiven = true};
+        EXPECT_EQ(query.run().first, query.afterShortFill);
+        ASSERT_FALSE(fake.allocations.empty());
+        EXPECT_EQ(fake.allocations[0].bytes, query.fixedPart);
     }
 }
 
@@ -107,31 +154,44 @@ TEST(Records, NetworkParamsAndAdaptersAsThePlatformGivesThem)
 {
     FakeIpHelper fake;
     // Every server in order, empty and repeated ones too; no server: the head's empty text; full fields end there.
-    for (const auto& [dns, expected] : {std::pair{FakeAddresses{"10.0.0.53", "", "10.0.0.53"}, AddressList{"10.0.0.53", "", "10.0.0.53"}},
-                                        {FakeAddresses{}, AddressList{""}}, {FakeAddresses{"1234567890123456789"}, AddressList{"1234567890123456"}}}) {
+    const std::pair<FakeAddresses, AddressList> servers[] = {
+        {{"10.0.0.53", "", "10.0.0.53"}, {"10.0.0.53", "", "10.0.0.53"}},
+        {{}, {""}},
+        {{"1234567890123456789"}, {"1234567890123456"}},
+    };
+    for (const auto& [dns, expected] : servers) {
         fake.hostName = std::string(200, 'h'), fake.domainName = "corp", fake.nodeType = 8, fake.dnsServers = dns;
-        NetworkParams params{"old", "old.domain", 4, {"1.1.1.1", "2.2.2.2", "3.3.3.3", "4.4.4.4"}};  // nothing old merged in
+        NetworkParams params{"old", "old.domain", 4, {"1.1.1.1", "2.2.2.2", "3.3.3.3", "4.4.4.4"}};  // nothing merged
         ASSERT_EQ(NetworkInfo().QueryNetworkParams(params), S_OK);
         EXPECT_EQ(params, (NetworkParams{std::string(132, 'h'), "corp", 8, expected}));
     }
-    EXPECT_EQ(NetworkInfo().QueryAdapters(*std::make_unique<AdapterList>()), E_UNEXPECTED) << "no adapter: the probe answers ERROR_NO_DATA";
+    AdapterList none;
+    EXPECT_EQ(NetworkInfo().QueryAdapters(none), E_UNEXPECTED) << "no adapter: the probe answers ERROR_NO_DATA";
     // DHCP and WINS off on the second: their lists empty, however the platform's heads read.
-    fake.adapters = {{.index = 2, .name = "CISCO1", .description = "Cisco Aironet 350", .dhcpEnabled = true, .haveWins = true, .ipAddresses = {"10.0.0.5", "10.0.0.6"},
-                      .gateways = {"10.0.0.1"}, .dhcpServers = {"10.0.0.2"}, .primaryWinsServers = {"10.0.0.3"}, .secondaryWinsServers = {"10.0.0.4", ""},
-                      .autoconfigEnabled = 1, .dnsServers = {"10.0.0.53", "10.0.1.53"}},
-                     {.index = 7, .name = std::string(300, 'n'), .description = std::string(140, 'x'), .ipAddresses = {"1234567890123456789"}, .dhcpServers = {"1.1.1.1"},
-                      .primaryWinsServers = {"2.2.2.2"}, .secondaryWinsServers = {"3.3.3.3"}, .autoconfigActive = 1, .dnsServers = {"192.168.55.100"}}};
+    fake.adapters = {{.index = 2, .name = "CISCO1", .description = "Cisco Aironet 350", .dhcpEnabled = true,
+                      .haveWins = true, .ipAddresses = {"10.0.0.5", "10.0.0.6"}, .gateways = {"10.0.0.1"},
+                      .dhcpServers = {"10.0.0.2"}, .primaryWinsServers = {"10.0.0.3"},
+                      .secondaryWinsServers = {"10.0.0.4", ""}, .autoconfigEnabled = 1,
+                      .dnsServers = {"10.0.0.53", "10.0.1.53"}},
+                     {.index = 7, .name = std::string(300, 'n'), .description = std::string(140, 'x'),
+                      .ipAddresses = {"1234567890123456789"}, .dhcpServers = {"1.1.1.1"},
+                      .primaryWinsServers = {"2.2.2.2"}, .secondaryWinsServers = {"3.3.3.3"}, .autoconfigActive = 1,
+                      .dnsServers = {"192.168.55.100"}}};
     // Fields the platform filled to their last byte end there: 260, 132 and 16 characters.
-    const AdapterRecord full = Adapter(7, std::string(260, 'n'), {{"1234567890123456"}, {""}, {}, {}, {}}, {}, std::string(132, 'x'));
+    const AdapterRecord full =
+        Adapter(7, std::string(260, 'n'), {{"1234567890123456"}, {""}, {}, {}, {}}, {}, std::string(132, 'x'));
     AdapterRecord withDns = full;
     withDns.perAdapter = {0, 1, {"192.168.55.100"}};
-    const AdapterRecord wireless = Adapter(2, "CISCO1", {{"10.0.0.5", "10.0.0.6"}, {"10.0.0.1"}, {"10.0.0.2"}, {"10.0.0.3"}, {"10.0.0.4", ""}},
-                                           {1, 0, {"10.0.0.53", "10.0.1.53"}}, "Cisco Aironet 350");
+    const AdapterRecord wireless =
+        Adapter(2, "CISCO1", {{"10.0.0.5", "10.0.0.6"}, {"10.0.0.1"}, {"10.0.0.2"}, {"10.0.0.3"}, {"10.0.0.4", ""}},
+                {1, 0, {"10.0.0.53", "10.0.1.53"}}, "Cisco Aironet 350");
     AdapterList adapters{kOldAdapter};
     ASSERT_EQ(NetworkInfo().QueryAdapters(adapters), S_OK);
     EXPECT_EQ(adapters, (AdapterList{kOldAdapter, wireless, withDns})) << "appended in platform order";
     // A failed per-adapter query leaves zeros and no DNS, and the inventory goes on.
-    for (const FakeSizedCall& failure : {FakeSizedCall{.probeAnswer = ERROR_NOT_SUPPORTED}, {.probeSize = 0xFFFFFFFFu}, {.fillAnswer = ERROR_INVALID_DATA}}) {
+    const FakeSizedCall failures[] = {{.probeAnswer = ERROR_NOT_SUPPORTED}, {.probeSize = 0xFFFFFFFFu},
+                                      {.fillAnswer = ERROR_INVALID_DATA}};
+    for (const FakeSizedCall& failure : failures) {
         fake.adapters[1].perAdapterCall = failure;
         adapters.clear();
         ASSERT_EQ(NetworkInfo().QueryAdapters(adapters), S_OK);
@@ -151,8 +211,11 @@ TEST(Records, InterfacesWithTheirRowsAndTheSearchByIndex)
                        {.index = 6, .name = std::wstring(200, L'w'), .row = {.dwOutQLen = 202}}};
     InterfaceList interfaces{kOldInterface};
     ASSERT_EQ(NetworkInfo().QueryInterfaces(interfaces), S_OK);
-    // A failed GetIfEntry (for index 6, both) leaves zeros and the index; the list goes on; a full Name ends at its 128 characters.
-    EXPECT_EQ(interfaces, (InterfaceList{kOldInterface, {4, L"\\DEVICE\\TCPIP_CISCO1", {.dwIndex = 4, .dwInOctets = 100}}, {6, L"dead", {.dwIndex = 6}},
+    // A failed GetIfEntry (for index 6, both) leaves zeros and the index; the list goes on; a full Name ends at its
+    // 128 characters.
+    EXPECT_EQ(interfaces, (InterfaceList{kOldInterface,
+                                         {4, L"\\DEVICE\\TCPIP_CISCO1", {.dwIndex = 4, .dwInOctets = 100}},
+                                         {6, L"dead", {.dwIndex = 6}},
                                          {6, std::wstring(128, L'w'), {.dwIndex = 6}}}));
     for (const auto& [count, records] : {std::pair{0L, 0u}, {-1L, 0u}, {LONG(0x80000000), 0u}, {100000L, 3u}}) {
         fake.numAdapters = count;  // none for 0 or less; never beyond the returned buffer
@@ -170,70 +233,171 @@ TEST(Records, InterfacesWithTheirRowsAndTheSearchByIndex)
     EXPECT_EQ(found, kOldInterface);
 }
 
-// A loop or a Next outside the block the platform filled ends the walk.
+// A loop or a Next outside the block the platform filled ends the walk: each node is read once.
 IP_ADDR_STRING g_stray{nullptr, {"6.6.6.6"}, {""}, 0};
 const IpHelperApi* g_real = nullptr;
-void (*g_damage)(IP_ADAPTER_INFO&) = nullptr;
+void (*g_damageAdapters)(IP_ADAPTER_INFO&) = nullptr;
+void (*g_damageParams)(FIXED_INFO&) = nullptr;
 
 TEST(Records, ChainsEndAtLoopsStrayLinksAndNull)
 {
     FakeIpHelper fake;
-    fake.dnsServers = {"10.0.0.1", "10.0.0.2"};
-    fake.adapters = {{.index = 2, .name = "first", .ipAddresses = {"10.0.0.5", "10.0.0.6"}}, {.index = 3, .name = "second"}};
+    fake.dnsServers = {"10.0.0.1", "10.0.0.2", "10.0.0.3"};
+    fake.adapters = {{.index = 2, .name = "first", .ipAddresses = {"10.0.0.5", "10.0.0.6"}},
+                     {.index = 3, .name = "second"}};
     g_real = &fake.api;
     IpHelperApi table = fake.api;
     table.getAdaptersInfo = [](PIP_ADAPTER_INFO info, PULONG length) {
         const DWORD answer = g_real->getAdaptersInfo(info, length);
-        return info && answer == NO_ERROR ? (g_damage(*info), answer) : answer;
+        return info && answer == NO_ERROR ? (g_damageAdapters(*info), answer) : answer;
     };
     table.getNetworkParams = [](PFIXED_INFO info, PULONG length) {
         const DWORD answer = g_real->getNetworkParams(info, length);
-        return info && answer == NO_ERROR ? (info->DnsServerList.Next->Next = &g_stray, answer) : answer;
+        return info && answer == NO_ERROR ? (g_damageParams(*info), answer) : answer;
     };
     IpHelperApiOverride use(table);
-    const std::tuple<void (*)(IP_ADAPTER_INFO&), std::size_t, std::size_t> cases[] = {
-        {[](IP_ADAPTER_INFO& first) { first.Next->Next = &first; }, 2, 3},  // bounded by what the block can hold
-        {[](IP_ADAPTER_INFO& first) { first.IpAddressList.Next->Next = &first.IpAddressList; }, 2, 2},
-        {[](IP_ADAPTER_INFO& first) { first.Next = reinterpret_cast<IP_ADAPTER_INFO*>(&g_stray); }, 1, 1},
+    const struct {
+        const char* name;
+        void (*damage)(IP_ADAPTER_INFO&);
+        std::vector<std::string> adapters;
+        AddressList firstAddresses;
+    } adapterCases[] = {
+        {"the second adapter leads back to the first", [](IP_ADAPTER_INFO& first) { first.Next->Next = &first; },
+         {"first", "second"}, {"10.0.0.5", "10.0.0.6"}},
+        {"the second address leads back to the first",
+         [](IP_ADAPTER_INFO& first) { first.IpAddressList.Next->Next = &first.IpAddressList; }, {"first", "second"},
+         {"10.0.0.5", "10.0.0.6"}},
+        {"an adapter points outside the block",
+         [](IP_ADAPTER_INFO& first) { first.Next = reinterpret_cast<IP_ADAPTER_INFO*>(&g_stray); }, {"first"},
+         {"10.0.0.5", "10.0.0.6"}},
+        {"an address points outside the block",
+         [](IP_ADAPTER_INFO& first) { first.IpAddressList.Next->Next = &g_stray; }, {"first", "second"},
+         {"10.0.0.5", "10.0.0.6"}},
     };
-    for (const auto& [damage, fewest, most] : cases) {
-        g_damage = damage;
+    for (const auto& c : adapterCases) {
+        SCOPED_TRACE(c.name);
+        g_damageAdapters = c.damage;
         AdapterList adapters;
         ASSERT_EQ(NetworkInfo().QueryAdapters(adapters), S_OK);
-        EXPECT_TRUE(adapters.size() >= fewest && adapters.size() <= most) << adapters.size();
-        EXPECT_EQ(AddressList(adapters[0].ipAddresses.begin(), adapters[0].ipAddresses.begin() + 2), (AddressList{"10.0.0.5", "10.0.0.6"}));
+        std::vector<std::string> names;
+        for (const AdapterRecord& adapter : adapters)
+            names.push_back(adapter.name);
+        EXPECT_EQ(names, c.adapters);
+        ASSERT_FALSE(adapters.empty());
+        EXPECT_EQ(adapters[0].ipAddresses, c.firstAddresses);
     }
-    NetworkParams params;
-    ASSERT_EQ(NetworkInfo().QueryNetworkParams(params), S_OK);
-    EXPECT_EQ(std::tuple(params.dnsServers, fake.live.size()), std::tuple(AddressList{"10.0.0.1", "10.0.0.2"}, 0u));
-    IP_ADDR_STRING nodes[3] = {{&nodes[1], {"10.0.0.2"}, {"255.0.0.0"}}, {&nodes[2], {""}, {"255.0.0.0"}}, {nullptr, {}, {"255.0.0.0"}}};
-    std::memset(nodes[2].IpAddress.String, '7', 16);  // AddressChainToList, the unbounded walk of a chain the caller holds
-    EXPECT_EQ(std::tuple(AddressChainToList(nullptr), AddressChainToList(&nodes[0])), std::tuple(AddressList{}, AddressList({"10.0.0.2", "", std::string(16, '7')})));
+    const std::pair<void (*)(FIXED_INFO&), AddressList> dnsCases[] = {
+        {[](FIXED_INFO& info) { info.DnsServerList.Next->Next->Next = &info.DnsServerList; },
+         {"10.0.0.1", "10.0.0.2", "10.0.0.3"}},
+        {[](FIXED_INFO& info) { info.DnsServerList.Next->Next->Next = info.DnsServerList.Next; },
+         {"10.0.0.1", "10.0.0.2", "10.0.0.3"}},
+        {[](FIXED_INFO& info) { info.DnsServerList.Next->Next = &g_stray; }, {"10.0.0.1", "10.0.0.2"}},
+    };
+    for (const auto& [damage, servers] : dnsCases) {
+        g_damageParams = damage;
+        NetworkParams params;
+        ASSERT_EQ(NetworkInfo().QueryNetworkParams(params), S_OK);
+        EXPECT_EQ(params.dnsServers, servers);
+    }
+    EXPECT_EQ(fake.live.size(), 0u);
+
+    // AddressChainToList walks a chain the caller holds, where only null or a loop can end it.
+    IP_ADDR_STRING nodes[3] = {{&nodes[1], {"10.0.0.2"}, {"255.0.0.0"}, 0}, {&nodes[2], {""}, {"255.0.0.0"}, 0},
+                               {nullptr, {}, {"255.0.0.0"}, 0}};
+    std::memset(nodes[2].IpAddress.String, '7', 16);
+    const AddressList all{"10.0.0.2", "", std::string(16, '7')};
+    EXPECT_EQ(AddressChainToList(nullptr), AddressList{});
+    EXPECT_EQ(AddressChainToList(&nodes[0]), all);
+    nodes[2].Next = &nodes[1];
+    EXPECT_EQ(AddressChainToList(&nodes[0]), all) << "a loop";
+    nodes[0].Next = &nodes[0];
+    EXPECT_EQ(AddressChainToList(&nodes[0]), AddressList{"10.0.0.2"}) << "a node that is its own Next";
 }
 
-// Rows and texts where the report's expected outputs cannot show them.
-TEST(ProtocolStatistics, OneCallPerReadAndNothingAppendedWhenItFails)
+// The numbers of the protocol tables; their labels and order show in the report's expected outputs.
+TEST(ProtocolStatistics, OneCallPerReadGaugesMarkedAndNothingAppendedWhenItFails)
+{
+    using Read = HRESULT (*)(CounterValues&);
+    const struct {
+        const char* name;
+        Read read;
+        std::size_t rows;
+        std::vector<std::size_t> gauges;  // settings and figures of the moment: never differenced
+        DWORD FakeIpHelper::*answer;
+    } tables[] = {
+        {"TCP", ReadTcpCounters, 15, {0, 1, 2, 3, 8, 14}, &FakeIpHelper::tcpAnswer},
+        {"IP", ReadIpCounters, 23, {0, 1, 13, 20, 21, 22}, &FakeIpHelper::ipAnswer},
+        {"UDP", ReadUdpCounters, 5, {4}, &FakeIpHelper::udpAnswer},
+        {"ICMP in", ReadIcmpInCounters, 13, {}, &FakeIpHelper::icmpAnswer},
+        {"ICMP out", ReadIcmpOutCounters, 13, {}, &FakeIpHelper::icmpAnswer},
+    };
+    FakeIpHelper fake;
+    fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.ip = Numbered<MIB_IPSTATS>(200), fake.udp = Numbered<MIB_UDPSTATS>(300);
+    fake.icmp = Numbered<MIB_ICMP>(400);
+    const std::map<std::string, uint32_t> first = {{"TCP", 100}, {"IP", 200}, {"UDP", 300}, {"ICMP in", 400},
+                                                   {"ICMP out", 413}};
+    const CounterValue earlier{L"earlier", 1, CounterKind::Counter};
+    for (const auto& table : tables) {
+        SCOPED_TRACE(table.name);
+        CounterValues values{earlier};
+        int calls = fake.calls.Total();
+        ASSERT_EQ(table.read(values), S_OK);
+        EXPECT_EQ(fake.calls.Total(), calls + 1);
+        ASSERT_EQ(values.size(), table.rows + 1) << "appended after what the list held";
+        std::vector<std::size_t> gauges;
+        for (std::size_t row = 0; row < table.rows; ++row) {
+            EXPECT_EQ(values[row + 1].value, first.at(table.name) + row) << "row " << row;
+            if (values[row + 1].kind == CounterKind::Gauge)
+                gauges.push_back(row);
+        }
+        EXPECT_EQ(gauges, table.gauges);
+
+        fake.*table.answer = ERROR_NOT_SUPPORTED;
+        values = {earlier};
+        calls = fake.calls.Total();
+        EXPECT_EQ(table.read(values), E_FAIL) << "the platform's own code is not passed on";
+        EXPECT_EQ(fake.calls.Total(), calls + 1);
+        EXPECT_EQ(values, CounterValues{earlier});
+        fake.*table.answer = NO_ERROR;
+    }
+}
+
+// GetIfTable2: the table as the platform gives it, handed back on every path; a failure leaves the list alone.
+TEST(InterfaceTable, EveryInterfaceWithItsCountersAndTheTableGivenBack)
 {
     FakeIpHelper fake;
-    const NameValueList earlier = {{L"earlier", L"1"}};
-    for (const DWORD answer : {DWORD{NO_ERROR}, DWORD{ERROR_NOT_SUPPORTED}}) {
-        fake.tcpAnswer = fake.ipAnswer = fake.udpAnswer = fake.icmpAnswer = answer;
-        for (const ProtocolTable& table : kProtocolTables) {
-            const int calls = fake.calls.Total();
-            NameValueList list = earlier;
-            EXPECT_EQ((ProtocolStatistics().*table.read)(list), answer ? E_FAIL : S_OK) << "the platform's own code is not passed on";
-            EXPECT_EQ(fake.calls.Total(), calls + 1);
-            EXPECT_EQ(list.front(), earlier.front()) << "appended after what the list held";
-            EXPECT_EQ(list.size() == 1, answer != NO_ERROR) << table.name;
-        }
-    }
+    fake.ifTable = {IfRow2(0x0018000001000000, 1, L"lo", 100), IfRow2(0x0006000004000000, 4, std::wstring(300, L'e'), 0)};
+    fake.ifTable[0].Type = IF_TYPE_SOFTWARE_LOOPBACK, fake.ifTable[0].Mtu = 65536;
+    fake.ifTable[0].OperStatus = IfOperStatusDown, fake.ifTable[0].TransmitLinkSpeed = 0;
+    fake.ifTable[1].OutErrors = 0xFFFFFFFFFFFFFFFF;
+    InterfaceCountersList interfaces{{.alias = L"old"}};
+    ASSERT_EQ(QueryInterfaceCounters(interfaces), S_OK);
+    ASSERT_EQ(interfaces.size(), 2u) << "replaced, not appended";
+    const InterfaceCounters& lo = interfaces[0];
+    EXPECT_EQ(std::tuple(lo.luid, lo.index, lo.alias, lo.description), std::tuple(0x0018000001000000ull, 1u,
+                                                                                  std::wstring(L"lo"),
+                                                                                  std::wstring(L"lo adapter")));
+    EXPECT_EQ(std::tuple(lo.type, lo.operStatus, lo.mtu), std::tuple(24u, 2u, 65536u));
+    EXPECT_EQ(std::pair(lo.transmitLinkSpeed, lo.receiveLinkSpeed), std::pair(0ull, 1000000000ull));
+    // In MIB_IF_ROW2's order the fake numbers InOctets 100, InUcastPkts 101 … OutErrors 110.
+    const std::array<uint64_t, kInterfaceCounterCount> numbered{100, 106, 101, 107, 102, 108, 103, 109, 104, 110, 105};
+    EXPECT_EQ(lo.counters, numbered) << "in, out, unicast, non-unicast, discards, errors, unknown protocols";
+    EXPECT_EQ(interfaces[1].alias, std::wstring(257, L'e')) << "a full field ends there";
+    EXPECT_EQ(interfaces[1].counters[kOutErrors], 0xFFFFFFFFFFFFFFFF) << "64 bits";
+    EXPECT_EQ(fake.mibTablesLive, 0);
+
+    fake.ifTableAnswer = ERROR_NOT_SUPPORTED;
+    EXPECT_EQ(QueryInterfaceCounters(interfaces), E_FAIL);
+    EXPECT_EQ(interfaces.size(), 2u);
+    EXPECT_EQ(fake.mibTablesLive, 0);
 }
 
 TEST(SummaryText, EveryConfiguredServerFollowedByItsSeparator)
 {
     const std::pair<NetworkParams, std::wstring> cases[] = {
         {{}, L"Host: \r\nDomain: \r\n"},
-        {{"h", "d", 0, {"", "10.0.0.2", "", "10.0.0.2"}}, L"Host: h\r\nDomain: d\r\nDNS servers: 10.0.0.2, 10.0.0.2, \r\n"},
+        {{"h", "d", 0, {"", "10.0.0.2", "", "10.0.0.2"}},
+         L"Host: h\r\nDomain: d\r\nDNS servers: 10.0.0.2, 10.0.0.2, \r\n"},
         {{std::string(300, 'h'), "", 0, {""}}, L"Host: " + std::wstring(300, L'h') + L"\r\nDomain: \r\nDNS servers: \r\n"},
     };
     for (const auto& [params, expected] : cases)
@@ -244,14 +408,23 @@ TEST(ErrorCheck, PassesSuccessAndRaisesFailureWithTheLastComponentOfItsSource)
 {
     const std::string longSource = "C:\\dir\\" + std::string(100, 'n');
     const std::tuple<HRESULT, const char*, std::string> cases[] = {
-        {S_FALSE, "", ""}, {HRESULT(INT_MAX), "", ""}, {E_FAIL, "ViewSummary/ViewSummary", "ViewSummary/ViewSummary"},  // only backslashes separate
-        {E_UNEXPECTED, "C:\\src\\Page1.cpp", "Page1.cpp"}, {E_OUTOFMEMORY, "dir\\", ""}, {E_INVALIDARG, nullptr, ""}, {HRESULT(-1), longSource.c_str(), std::string(63, 'n')},
+        {S_FALSE, "", ""},
+        {HRESULT(INT_MAX), "", ""},
+        {E_FAIL, "ViewSummary/ViewSummary", "ViewSummary/ViewSummary"},  // only backslashes separate
+        {E_UNEXPECTED, "C:\\src\\Page1.cpp", "Page1.cpp"},
+        {E_OUTOFMEMORY, "dir\\", ""},
+        {E_INVALIDARG, nullptr, ""},
+        {HRESULT(-1), longSource.c_str(), std::string(63, 'n')},
     };
     for (const auto& [hr, source, expected] : cases) {
         try {
-            EXPECT_EQ(std::pair(ErrorCheck(hr, source, -5), hr < 0), std::pair(hr, false));
+            EXPECT_EQ(ErrorCheck(hr, source, -5), hr);
+            EXPECT_GE(hr, 0) << "a failure passed";
         } catch (const ErrT& error) {
-            EXPECT_EQ(std::tuple(error.code, error.line, std::string(error.source), hr < 0), std::tuple(hr, -5, expected, true));
+            EXPECT_LT(hr, 0) << "a success raised";
+            EXPECT_EQ(error.code, hr);
+            EXPECT_EQ(error.line, -5);
+            EXPECT_EQ(std::string(error.source), expected);
         }
     }
 }
@@ -277,12 +450,15 @@ TEST(RealPlatform, SettingsAndInterfacesAreTheKernels)
     for (std::size_t l = 1; l < snmp.size(); l += 2)
         for (std::size_t i = 1; i < snmp[l].size() && i < snmp[l - 1].size(); ++i)
             kernel[snmp[l][0] + snmp[l - 1][i]] = std::stoll(snmp[l][i]);
-    NameValueList rows;
-    ASSERT_EQ(ProtocolStatistics().ReadTcpStatistics(rows), S_OK);
-    ASSERT_EQ(ProtocolStatistics().ReadIpStatistics(rows), S_OK);
+    CounterValues rows;
+    ASSERT_EQ(ReadTcpCounters(rows), S_OK);
+    ASSERT_EQ(ReadIpCounters(rows), S_OK);
     // Settings, not counters, in the platform's units (a dynamic MaxConn of -1 as 4294967295).
-    for (const auto& [row, name] : {std::pair{0, "TcpRtoAlgorithm"}, {1, "TcpRtoMin"}, {2, "TcpRtoMax"}, {3, "TcpMaxConn"}, {15, "IpForwarding"}, {16, "IpDefaultTTL"}})
-        EXPECT_EQ(rows.at(row).value, std::to_wstring(static_cast<uint32_t>(kernel.at(name)))) << name;
+    const std::pair<std::size_t, const char*> settings[] = {{0, "TcpRtoAlgorithm"}, {1, "TcpRtoMin"},
+                                                            {2, "TcpRtoMax"},       {3, "TcpMaxConn"},
+                                                            {15, "IpForwarding"},   {16, "IpDefaultTTL"}};
+    for (const auto& [row, name] : settings)
+        EXPECT_EQ(rows.at(row).value, static_cast<uint32_t>(kernel.at(name))) << name;
 
     // Every interface but loopback, by its Linux name, found again by each adapter's index.
     std::vector<std::string> kernelNames, wineNames;
@@ -292,9 +468,11 @@ TEST(RealPlatform, SettingsAndInterfacesAreTheKernels)
     InterfaceList interfaces;
     AdapterList adapters;
     ASSERT_EQ(NetworkInfo().QueryInterfaces(interfaces), S_OK);
-    for (const InterfaceRecord& record : interfaces)
-        wineNames.emplace_back(reinterpret_cast<const char*>(record.row.bDescr),
-                               strnlen(reinterpret_cast<const char*>(record.row.bDescr), std::min<std::size_t>(record.row.dwDescrLen, sizeof record.row.bDescr)));
+    for (const InterfaceRecord& record : interfaces) {
+        const auto* description = reinterpret_cast<const char*>(record.row.bDescr);
+        wineNames.emplace_back(description,
+                               strnlen(description, std::min<std::size_t>(record.row.dwDescrLen, sizeof record.row.bDescr)));
+    }
     std::sort(kernelNames.begin(), kernelNames.end());
     std::sort(wineNames.begin(), wineNames.end());
     EXPECT_EQ(wineNames, kernelNames);

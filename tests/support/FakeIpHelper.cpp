@@ -37,9 +37,17 @@ DWORD Sized(int FakeCalls::*count, const FakeSizedCall& mode, DWORD overflow, st
         *length = mode.probeSize.value_or(static_cast<ULONG>(needed));
         return mode.probeAnswer.value_or(overflow);
     }
-    if (mode.fillAnswer != NO_ERROR || *length < needed)
-        return mode.fillAnswer != NO_ERROR ? mode.fillAnswer : (*length = static_cast<ULONG>(needed), overflow);
-    fill(*buffer, reinterpret_cast<IP_ADDR_STRING*>(reinterpret_cast<BYTE*>(buffer) + needed));
+    if (mode.fillAnswer != NO_ERROR)
+        return mode.fillAnswer;
+    if (*length >= needed) {
+        fill(*buffer, reinterpret_cast<IP_ADDR_STRING*>(reinterpret_cast<BYTE*>(buffer) + needed));
+        return NO_ERROR;
+    }
+    if (!mode.fillsWhatItIsGiven)
+        return *length = static_cast<ULONG>(needed), overflow;
+    std::vector<BYTE> whole(needed);  // filled whole elsewhere; what fits is handed over
+    fill(*reinterpret_cast<T*>(whole.data()), reinterpret_cast<IP_ADDR_STRING*>(whole.data() + needed));
+    std::memcpy(buffer, whole.data(), *length);
     return NO_ERROR;
 }
 
@@ -67,12 +75,13 @@ DWORD WINAPI AdaptersInfo(PIP_ADAPTER_INFO info, PULONG length)
     FakeSizedCall mode = f.adaptersInfoCall;
     mode.probeAnswer = mode.probeAnswer ? mode.probeAnswer : f.adapters.empty() ? std::optional<DWORD>(ERROR_NO_DATA) : std::nullopt;
     return Sized(&FakeCalls::adaptersInfo, mode, ERROR_BUFFER_OVERFLOW, f.adapters.size() * sizeof(IP_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING),
-                 info, length, [&](IP_ADAPTER_INFO&, IP_ADDR_STRING* end) {
+                 info, length, [&](IP_ADAPTER_INFO& first, IP_ADDR_STRING* end) {
+                     IP_ADAPTER_INFO* const filled = &first;
                      IP_ADDR_STRING* pool = end - nodes;
                      for (std::size_t i = 0; i < f.adapters.size(); ++i) {
                          const FakeAdapter& a = f.adapters[i];
-                         IP_ADAPTER_INFO& out = info[i];
-                         out.Next = i + 1 < f.adapters.size() ? &info[i + 1] : nullptr;
+                         IP_ADAPTER_INFO& out = filled[i];
+                         out.Next = i + 1 < f.adapters.size() ? &filled[i + 1] : nullptr;
                          CopyToField(out.AdapterName, a.name);
                          CopyToField(out.Description, a.description);
                          out.Index = a.index, out.DhcpEnabled = a.dhcpEnabled, out.HaveWins = a.haveWins;

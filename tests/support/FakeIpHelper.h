@@ -14,6 +14,7 @@ struct FakeSizedCall {
     std::optional<DWORD> probeAnswer;  // unset: what a working platform answers
     std::optional<ULONG> probeSize;    // unset: the size the structures need
     DWORD fillAnswer = NO_ERROR;
+    bool fillsWhatItIsGiven = false;   // a buffer too small gets the structures' first bytes and NO_ERROR
 };
 
 // The first text in the embedded head (an empty one without texts), the rest in Next nodes; a full field gets no NUL.
