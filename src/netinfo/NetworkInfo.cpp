@@ -2,7 +2,7 @@
 
 #include "netinfo/ChainWalk.h"
 #include "netinfo/IpHelperApi.h"
-#include "netinfo/LocalBuffer.h"
+#include "netinfo/Sizing.h"
 #include "netinfo/PlatformText.h"
 
 #include <algorithm>
@@ -20,35 +20,6 @@ AddressList ChainInBlock(const IP_ADDR_STRING* head, const Block& block)
     return list;
 }
 
-// The sizing protocol of every variable-size query: a probe with a null
-// buffer and a zero length must give `expectedProbe` and store the size;
-// one zero-filled block of that size is filled by a second call and freed on
-// every path. There is no retry. `build` gets the filled structure, the
-// length the second call was given and the block it fills.
-template <typename T, typename Call, typename Build>
-HRESULT ProbeAllocateFill(const IpHelperApi& api, DWORD expectedProbe, SIZE_T minimumBytes, Call call,
-                          Build build)
-{
-    ULONG length = 0;
-    if (call(static_cast<T*>(nullptr), &length) != expectedProbe)
-        return E_UNEXPECTED;
-
-    // A probe that stores less than the fixed part of the structure cannot
-    // be filled honestly; the block is made no smaller than that part so
-    // that reading it never leaves the block whatever the platform answers.
-    const ULONG given = length;
-    const SIZE_T bytes = std::max<SIZE_T>(given, minimumBytes);
-    LocalBuffer buffer(api, bytes);
-    if (!buffer)
-        return E_OUTOFMEMORY;
-    if (call(buffer.As<T>(), &length) != NO_ERROR)
-        return E_FAIL;
-
-    const Block block{buffer.As<const BYTE>(), buffer.As<const BYTE>() + bytes};
-    build(*buffer.As<const T>(), given, block);
-    return S_OK;
-}
-
 }  // namespace
 
 AddressList AddressChainToList(const IP_ADDR_STRING* head)
@@ -64,7 +35,7 @@ HRESULT NetworkInfo::QueryNetworkParams(NetworkParams& params) const
 {
     const IpHelperApi& api = CurrentIpHelperApi();
     return ProbeAllocateFill<FIXED_INFO>(
-        api, ERROR_BUFFER_OVERFLOW, sizeof(FIXED_INFO),
+        api, ERROR_BUFFER_OVERFLOW, sizeof(FIXED_INFO), kNoRegrowth,
         [&](FIXED_INFO* info, ULONG* length) { return api.getNetworkParams(info, length); },
         [&](const FIXED_INFO& info, ULONG, const Block& block) {
             // All four fields are replaced together; nothing old is merged in.
@@ -81,7 +52,7 @@ HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
 {
     const IpHelperApi& api = CurrentIpHelperApi();
     return ProbeAllocateFill<IP_ADAPTER_INFO>(
-        api, ERROR_BUFFER_OVERFLOW, sizeof(IP_ADAPTER_INFO),
+        api, ERROR_BUFFER_OVERFLOW, sizeof(IP_ADAPTER_INFO), kNoRegrowth,
         [&](IP_ADAPTER_INFO* info, ULONG* length) { return api.getAdaptersInfo(info, length); },
         [&](const IP_ADAPTER_INFO& first, ULONG, const Block& block) {
             WalkChain(&first, block, [&](const IP_ADAPTER_INFO& adapter) {
@@ -113,7 +84,7 @@ HRESULT NetworkInfo::QueryPerAdapterInfo(AdapterRecord& adapter) const
     const IpHelperApi& api = CurrentIpHelperApi();
     const ULONG index = adapter.index;
     return ProbeAllocateFill<IP_PER_ADAPTER_INFO>(
-        api, ERROR_BUFFER_OVERFLOW, sizeof(IP_PER_ADAPTER_INFO),
+        api, ERROR_BUFFER_OVERFLOW, sizeof(IP_PER_ADAPTER_INFO), kNoRegrowth,
         [&](IP_PER_ADAPTER_INFO* info, ULONG* length) { return api.getPerAdapterInfo(index, info, length); },
         [&](const IP_PER_ADAPTER_INFO& info, ULONG, const Block& block) {
             PerAdapterRecord fresh;
@@ -129,7 +100,7 @@ HRESULT NetworkInfo::QueryInterfaces(InterfaceList& interfaces) const
     const IpHelperApi& api = CurrentIpHelperApi();
     constexpr std::size_t header = offsetof(IP_INTERFACE_INFO, Adapter);
     return ProbeAllocateFill<IP_INTERFACE_INFO>(
-        api, ERROR_INSUFFICIENT_BUFFER, header,
+        api, ERROR_INSUFFICIENT_BUFFER, header, kNoRegrowth,
         [&](IP_INTERFACE_INFO* info, ULONG* length) { return api.getInterfaceInfo(info, length); },
         [&](const IP_INTERFACE_INFO& info, ULONG length, const Block&) {
             // NumAdapters is trusted only as far as the buffer reaches.
