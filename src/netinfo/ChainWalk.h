@@ -16,14 +16,22 @@ struct Block {
     const BYTE* begin;
     const BYTE* end;
 
-    // The whole node lies inside. Addresses the platform wrote are compared
-    // as numbers: a stray one need not point into any object of ours.
+    // The bytes from `at` to the end of the block, none when `at` lies
+    // outside. Addresses the platform wrote are compared as numbers: a stray
+    // one need not point into any object of ours.
+    std::size_t BytesFrom(const void* at) const
+    {
+        const auto p = reinterpret_cast<std::uintptr_t>(at);
+        const auto first = reinterpret_cast<std::uintptr_t>(begin), last = reinterpret_cast<std::uintptr_t>(end);
+        return at && p >= first && p <= last ? last - p : 0;
+    }
+
+    bool Holds(const void* at, std::size_t size) const { return at && size > 0 && BytesFrom(at) >= size; }
+
     template <typename Node>
     bool Holds(const Node* node) const
     {
-        const auto at = reinterpret_cast<std::uintptr_t>(node);
-        const auto first = reinterpret_cast<std::uintptr_t>(begin), last = reinterpret_cast<std::uintptr_t>(end);
-        return node && at >= first && at <= last && last - at >= sizeof(Node);
+        return Holds(node, sizeof(Node));
     }
 };
 

@@ -8,7 +8,8 @@ const IpHelperApi& PlatformIpHelperApi()
         GetNetworkParams,  GetAdaptersInfo, GetPerAdapterInfo, GetInterfaceInfo,
         GetIfEntry,        GetTcpStatistics, GetIpStatistics,  GetUdpStatistics,
         GetIcmpStatistics, LocalAlloc,      LocalFree,         GetIfTable2,
-        FreeMibTable,
+        FreeMibTable,      GetAdaptersAddresses, GetTcpStatisticsEx, GetIpStatisticsEx,
+        GetUdpStatisticsEx, GetIcmpStatisticsEx,
     };
     return platform;
 }

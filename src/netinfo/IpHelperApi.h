@@ -23,6 +23,14 @@ struct IpHelperApi {
     // and FreeMibTable gives back.
     DWORD(WINAPI* getIfTable2)(PMIB_IF_TABLE2* table);
     VOID(WINAPI* freeMibTable)(PVOID memory);
+    // Both address families: friendly names, prefixes, gateways, DNS servers.
+    ULONG(WINAPI* getAdaptersAddresses)(ULONG family, ULONG flags, PVOID reserved, PIP_ADAPTER_ADDRESSES addresses,
+                                        PULONG length);
+    // The protocol counters of one address family.
+    ULONG(WINAPI* getTcpStatisticsEx)(PMIB_TCPSTATS stats, ULONG family);
+    ULONG(WINAPI* getIpStatisticsEx)(PMIB_IPSTATS stats, ULONG family);
+    ULONG(WINAPI* getUdpStatisticsEx)(PMIB_UDPSTATS stats, ULONG family);
+    ULONG(WINAPI* getIcmpStatisticsEx)(PMIB_ICMP_EX stats, ULONG family);
 };
 
 // iphlpapi and kernel32 themselves.

@@ -81,15 +81,38 @@ const CounterField<MIBICMPSTATS> kIcmpRows[] = {
     {L"address mask replies", &MIBICMPSTATS::dwAddrMaskReps},
 };
 
+// The rows of ICMPv6 after its messages and errors: one per message type
+// the table counts, by type number.
+struct IcmpTypeRow {
+    const wchar_t* label;
+    BYTE type;
+};
+
+const IcmpTypeRow kIcmp6TypeRows[] = {
+    {L"destination unreachable messages", 1},
+    {L"packet too big messages", 2},
+    {L"time exceeded messages", 3},
+    {L"parameter problem messages", 4},
+    {L"echo requests", 128},
+    {L"echo replies", 129},
+    {L"multicast listener queries", 130},
+    {L"multicast listener reports", 131},
+    {L"multicast listener done messages", 132},
+    {L"router solicitations", 133},
+    {L"router advertisements", 134},
+    {L"neighbor solicitations", 135},
+    {L"neighbor advertisements", 136},
+    {L"redirection messages", 137},
+};
+
 // The four steps every read shares: one platform call into a zero-filled
 // structure, E_FAIL with the list untouched when it fails (the platform's own
 // code is not kept), else the values of the protocol's table.
-template <typename Stats, std::size_t Count>
-HRESULT ReadCounters(DWORD(WINAPI* IpHelperApi::*get)(Stats*), CounterValues& values,
-                     const CounterField<Stats> (&table)[Count])
+template <typename Stats, std::size_t Count, typename Get>
+HRESULT ReadCounters(Get get, CounterValues& values, const CounterField<Stats> (&table)[Count])
 {
     Stats stats{};
-    if ((CurrentIpHelperApi().*get)(&stats) != NO_ERROR)
+    if (get(&stats) != NO_ERROR)
         return E_FAIL;
     AppendCounters(values, stats, table);
     return S_OK;
@@ -107,6 +130,20 @@ HRESULT ReadIcmpCounters(CounterValues& values)
     return S_OK;
 }
 
+template <MIBICMPSTATS_EX MIB_ICMP_EX::*Half>
+HRESULT ReadIcmp6Counters(CounterValues& values)
+{
+    MIB_ICMP_EX stats{};
+    if (CurrentIpHelperApi().getIcmpStatisticsEx(&stats, AF_INET6) != NO_ERROR)
+        return E_FAIL;
+    const MIBICMPSTATS_EX& half = stats.*Half;
+    values.push_back({L"number of messages", half.dwMsgs, CounterKind::Counter});
+    values.push_back({L"number of errors", half.dwErrors, CounterKind::Counter});
+    for (const IcmpTypeRow& row : kIcmp6TypeRows)
+        values.push_back({row.label, half.rgdwTypeCount[row.type], CounterKind::Counter});
+    return S_OK;
+}
+
 HRESULT AsRows(HRESULT (*read)(CounterValues&), NameValueList& list)
 {
     CounterValues values;
@@ -120,17 +157,20 @@ HRESULT AsRows(HRESULT (*read)(CounterValues&), NameValueList& list)
 
 HRESULT ReadTcpCounters(CounterValues& values)
 {
-    return ReadCounters(&IpHelperApi::getTcpStatistics, values, kTcpRows);
+    const auto read = [](MIB_TCPSTATS* stats) { return CurrentIpHelperApi().getTcpStatistics(stats); };
+    return ReadCounters(read, values, kTcpRows);
 }
 
 HRESULT ReadIpCounters(CounterValues& values)
 {
-    return ReadCounters(&IpHelperApi::getIpStatistics, values, kIpRows);
+    const auto read = [](MIB_IPSTATS* stats) { return CurrentIpHelperApi().getIpStatistics(stats); };
+    return ReadCounters(read, values, kIpRows);
 }
 
 HRESULT ReadUdpCounters(CounterValues& values)
 {
-    return ReadCounters(&IpHelperApi::getUdpStatistics, values, kUdpRows);
+    const auto read = [](MIB_UDPSTATS* stats) { return CurrentIpHelperApi().getUdpStatistics(stats); };
+    return ReadCounters(read, values, kUdpRows);
 }
 
 HRESULT ReadIcmpInCounters(CounterValues& values)
@@ -141,6 +181,35 @@ HRESULT ReadIcmpInCounters(CounterValues& values)
 HRESULT ReadIcmpOutCounters(CounterValues& values)
 {
     return ReadIcmpCounters<&MIBICMPINFO::icmpOutStats>(values);
+}
+
+// IPv6 has the same tables, but for ICMP, whose types differ.
+HRESULT ReadTcp6Counters(CounterValues& values)
+{
+    const auto read = [](MIB_TCPSTATS* stats) { return CurrentIpHelperApi().getTcpStatisticsEx(stats, AF_INET6); };
+    return ReadCounters(read, values, kTcpRows);
+}
+
+HRESULT ReadIp6Counters(CounterValues& values)
+{
+    const auto read = [](MIB_IPSTATS* stats) { return CurrentIpHelperApi().getIpStatisticsEx(stats, AF_INET6); };
+    return ReadCounters(read, values, kIpRows);
+}
+
+HRESULT ReadUdp6Counters(CounterValues& values)
+{
+    const auto read = [](MIB_UDPSTATS* stats) { return CurrentIpHelperApi().getUdpStatisticsEx(stats, AF_INET6); };
+    return ReadCounters(read, values, kUdpRows);
+}
+
+HRESULT ReadIcmp6InCounters(CounterValues& values)
+{
+    return ReadIcmp6Counters<&MIB_ICMP_EX::icmpInStats>(values);
+}
+
+HRESULT ReadIcmp6OutCounters(CounterValues& values)
+{
+    return ReadIcmp6Counters<&MIB_ICMP_EX::icmpOutStats>(values);
 }
 
 HRESULT ProtocolStatistics::ReadTcpStatistics(NameValueList& list) const

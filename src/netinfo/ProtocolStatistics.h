@@ -21,6 +21,14 @@ HRESULT ReadUdpCounters(CounterValues& values);     // 5 rows
 HRESULT ReadIcmpInCounters(CounterValues& values);  // 13 rows
 HRESULT ReadIcmpOutCounters(CounterValues& values); // 13 rows
 
+// The same for IPv6, with the rows and labels of IPv4, but for ICMPv6:
+// messages, errors and one row per message type.
+HRESULT ReadTcp6Counters(CounterValues& values);     // 15 rows
+HRESULT ReadIp6Counters(CounterValues& values);      // 23 rows
+HRESULT ReadUdp6Counters(CounterValues& values);     // 5 rows
+HRESULT ReadIcmp6InCounters(CounterValues& values);  // 16 rows
+HRESULT ReadIcmp6OutCounters(CounterValues& values); // 16 rows
+
 // The same tables as rows of plain decimal text.
 class ProtocolStatistics {
 public:

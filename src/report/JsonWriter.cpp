@@ -23,14 +23,19 @@ Json Rows(const CounterRows& rows)
     return array;
 }
 
+Json Strings(const std::vector<std::wstring>& texts)
+{
+    Json array = Json::array();
+    for (const std::wstring& text : texts)
+        array.push_back(Utf8(text));
+    return array;
+}
+
 Json Summary(const SummaryPage& page)
 {
-    Json servers = Json::array();
-    for (const std::wstring& server : page.dnsServers)
-        servers.push_back(Utf8(server));
     return {{"hostName", Utf8(page.hostName)},
             {"domainName", Utf8(page.domainName)},
-            {"dnsServers", servers},
+            {"dnsServers", Strings(page.dnsServers)},
             {"text", Utf8(page.text)}};
 }
 
@@ -39,6 +44,29 @@ Json Adapters(const std::vector<AdapterEntry>& adapters)
     Json array = Json::array();
     for (const AdapterEntry& adapter : adapters)
         array.push_back({{"index", adapter.index}, {"name", Utf8(adapter.name)}});
+    return array;
+}
+
+Json Addresses(const std::vector<AddressedAdapter>& adapters)
+{
+    Json array = Json::array();
+    for (const AddressedAdapter& adapter : adapters) {
+        Json unicast = Json::array();
+        for (const AddressedAdapter::Unicast& address : adapter.unicast)
+            unicast.push_back({{"address", Utf8(address.address)}, {"prefixLength", address.prefixLength}});
+        Json entry = {{"friendlyName", Utf8(adapter.friendlyName)}, {"description", Utf8(adapter.description)},
+                      {"ipv4Index", adapter.ipv4Index},               {"ipv6Index", adapter.ipv6Index},
+                      {"luid", adapter.luid},                         {"type", adapter.type},
+                      {"operStatus", adapter.operStatus},             {"mtu", adapter.mtu}};
+        if (adapter.physicalAddress)
+            entry["physicalAddress"] = Utf8(*adapter.physicalAddress);
+        entry["unicast"] = unicast;
+        entry["gateways"] = Strings(adapter.gateways);
+        entry["dnsServers"] = Strings(adapter.dnsServers);
+        entry["dnsSuffix"] = Utf8(adapter.dnsSuffix);
+        entry["dhcpv4Enabled"] = adapter.dhcpv4Enabled;
+        array.push_back(std::move(entry));
+    }
     return array;
 }
 
@@ -122,6 +150,8 @@ std::string WriteJson(const Report& report)
         document["summary"] = Summary(*report.summary);
     if (report.adapters)
         document["adapters"] = Adapters(*report.adapters);
+    if (report.addresses)
+        document["addresses"] = Addresses(*report.addresses);
     if (report.interfaces)
         document["interfaces"] = Interfaces(*report.interfaces);
     for (const ProtocolPage& page : report.protocols)

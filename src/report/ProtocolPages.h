@@ -1,6 +1,7 @@
 #pragma once
 // The protocol tables the report prints, in the order it prints them: the
-// Statistics view's five tabs, under their names there.
+// Statistics view's five tabs, under their names there, then the same for
+// IPv6.
 #include "netinfo/ProtocolStatistics.h"
 
 #include <cstddef>
@@ -21,6 +22,11 @@ inline constexpr ProtocolSource kProtocolSources[] = {
     {"udp", netinfo::kProtocolTables[2].name, netinfo::ReadUdpCounters},
     {"icmp-in", netinfo::kProtocolTables[3].name, netinfo::ReadIcmpInCounters},
     {"icmp-out", netinfo::kProtocolTables[4].name, netinfo::ReadIcmpOutCounters},
+    {"tcp6", L"TCPv6", netinfo::ReadTcp6Counters},
+    {"ip6", L"IPv6", netinfo::ReadIp6Counters},
+    {"udp6", L"UDPv6", netinfo::ReadUdp6Counters},
+    {"icmp6-in", L"ICMPv6 in", netinfo::ReadIcmp6InCounters},
+    {"icmp6-out", L"ICMPv6 out", netinfo::ReadIcmp6OutCounters},
 };
 
 inline constexpr std::size_t kProtocolCount = std::size(kProtocolSources);

@@ -65,7 +65,7 @@ struct Gathered {
     std::optional<uint64_t> intervalNs;
     std::optional<uint32_t> count;
     bool anyPage = false;
-    bool summary = false, adapters = false, allInterfaces = false;
+    bool summary = false, adapters = false, addresses = false, allInterfaces = false;
     std::vector<std::wstring> interfaces;  // operands of "interface", as given
     ProtocolChoice protocols{};
     const std::wstring* countless = nullptr;  // the first page a watch cannot take
@@ -107,13 +107,14 @@ std::optional<UsageError> Gather(const std::vector<std::wstring>& arguments, boo
                                             [&](const ProtocolSource& p) { return Is(argument, p.key); });
             bool* flag = Is(argument, "summary")      ? &g.summary
                          : Is(argument, "adapters")   ? &g.adapters
+                         : Is(argument, "addresses")  ? &g.addresses
                          : Is(argument, "interfaces") ? &g.allInterfaces
                          : named != std::end(kProtocolSources)
                              ? &g.protocols[static_cast<std::size_t>(named - std::begin(kProtocolSources))]
                              : nullptr;
             if (!flag)
                 return UsageError{L"unknown argument " + Quoted(argument)};
-            if (!g.countless && (flag == &g.summary || flag == &g.adapters))
+            if (!g.countless && (flag == &g.summary || flag == &g.adapters || flag == &g.addresses))
                 g.countless = &argument;
             g.anyPage = *flag = true;
         }
@@ -128,7 +129,8 @@ ParsedArguments OneShot(Gathered& g)
     ReportRequest request;
     request.json = g.json;
     if (!g.anyPage) {
-        request.pages.summary = request.pages.adapters = request.pages.allInterfaces = true;
+        request.pages.summary = request.pages.adapters = request.pages.addresses = true;
+        request.pages.allInterfaces = true;
         request.pages.protocols.fill(true);
         return request;
     }
@@ -143,6 +145,7 @@ ParsedArguments OneShot(Gathered& g)
     }
     request.pages.summary = g.summary;
     request.pages.adapters = g.adapters;
+    request.pages.addresses = g.addresses;
     request.pages.allInterfaces = g.allInterfaces;
     request.pages.protocols = g.protocols;
     return request;
@@ -223,10 +226,14 @@ std::wstring UsageText()
            L"With no PAGE, prints every page. Pages:\n"
            L"  summary            host name, domain name and DNS servers\n"
            L"  adapters           index and name of each network adapter\n"
+           L"  addresses          each adapter by its friendly name with its IPv4 and IPv6\n"
+           L"                     addresses, gateways and DNS servers\n"
            L"  interfaces         status rows of every interface\n"
            L"  interface INDEX    status rows of the interface with that index\n"
            L"  tcp, ip, udp       protocol statistics\n"
            L"  icmp-in, icmp-out  ICMP statistics, incoming and outgoing\n"
+           L"  tcp6, ip6, udp6, icmp6-in, icmp6-out\n"
+           L"                     the same for IPv6\n"
            L"\n"
            L"--watch samples every SECONDS (0.1 to 86400) until stopped (Ctrl+C) or N\n"
            L"samples were taken, and shows each counter's total, its difference since the\n"
@@ -234,7 +241,7 @@ std::wstring UsageText()
            L"sample, one per line. What it watches (with none named, every interface):\n"
            L"  interfaces         every interface, with its 64-bit counters\n"
            L"  interface SELECTOR the interface with that index, LUID (0x...) or alias (eth0)\n"
-           L"  tcp, ip, udp, icmp-in, icmp-out\n"
+           L"  tcp, ip, udp, icmp-in, icmp-out, tcp6, ip6, udp6, icmp6-in, icmp6-out\n"
            L"\n"
            L"Exit status: 0 when every page was read, 1 when a read failed (the other\n"
            L"pages are still printed; a watch: when every sample had a failed read),\n"

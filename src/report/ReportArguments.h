@@ -19,6 +19,7 @@ using ProtocolChoice = std::array<bool, kProtocolCount>; // indexed like kProtoc
 struct PageSelection {
     bool summary = false;
     bool adapters = false;
+    bool addresses = false;
     bool allInterfaces = false;
     std::vector<uint32_t> interfaceIndexes; // distinct, in the order given
     ProtocolChoice protocols{};

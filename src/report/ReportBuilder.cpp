@@ -1,9 +1,11 @@
 #include "report/ReportBuilder.h"
 
+#include "netinfo/AdapterAddresses.h"
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
 #include "netinfo/SummaryText.h"
+#include "report/AddressText.h"
 #include "text/Encoding.h"
 
 #include <windows.h>
@@ -62,6 +64,53 @@ void ReadAdapters(Report& report)
     for (const AdapterRecord& adapter : adapters)
         entries.push_back({adapter.index, text::AnsiToWide(adapter.name)});
     report.adapters = std::move(entries);
+}
+
+// The platform's addresses as it writes them; one it cannot write is left out.
+std::vector<std::wstring> Texts(const std::vector<netinfo::SocketAddress>& addresses)
+{
+    std::vector<std::wstring> texts;
+    for (const netinfo::SocketAddress& address : addresses)
+        if (std::optional<std::wstring> text = AddressText(address))
+            texts.push_back(std::move(*text));
+    return texts;
+}
+
+AddressedAdapter ToAddressedAdapter(const netinfo::AdapterAddresses& adapter)
+{
+    AddressedAdapter entry;
+    entry.friendlyName = adapter.friendlyName;
+    entry.description = adapter.description;
+    entry.ipv4Index = adapter.ipv4Index;
+    entry.ipv6Index = adapter.ipv6Index;
+    entry.luid = adapter.luid;
+    entry.type = adapter.type;
+    entry.operStatus = adapter.operStatus;
+    entry.mtu = adapter.mtu;
+    entry.physicalAddress = PhysicalAddressText(adapter.physicalAddress);
+    for (const netinfo::UnicastAddress& unicast : adapter.unicast)
+        if (std::optional<std::wstring> text = AddressText(unicast.address))
+            entry.unicast.push_back({std::move(*text), unicast.prefixLength});
+    entry.gateways = Texts(adapter.gateways);
+    entry.dnsServers = Texts(adapter.dnsServers);
+    entry.dnsSuffix = adapter.dnsSuffix;
+    entry.dhcpv4Enabled = adapter.dhcpv4Enabled;
+    return entry;
+}
+
+void ReadAddresses(Report& report)
+{
+    const WinsockSession winsock;
+    netinfo::AdapterAddressesList adapters;
+    HRESULT hr = winsock.Status();
+    if (SUCCEEDED(hr))
+        hr = netinfo::QueryAdapterAddresses(adapters);
+    if (!Succeeded(report, hr, "addresses", L"the addresses"))
+        return;
+    std::vector<AddressedAdapter> entries;
+    for (const netinfo::AdapterAddresses& adapter : adapters)
+        entries.push_back(ToAddressedAdapter(adapter));
+    report.addresses = std::move(entries);
 }
 
 InterfacePage ToInterfacePage(const InterfaceRecord& record)
@@ -134,6 +183,8 @@ Report BuildReport(const PageSelection& pages)
         ReadSummary(report);
     if (pages.adapters)
         ReadAdapters(report);
+    if (pages.addresses)
+        ReadAddresses(report);
     if (pages.allInterfaces)
         ReadAllInterfaces(report, pages.interfaceIndexes);
     else if (!pages.interfaceIndexes.empty())

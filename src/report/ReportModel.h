@@ -25,6 +25,29 @@ struct AdapterEntry {
     std::wstring name;
 };
 
+// An adapter of both address families, its addresses as the platform writes
+// them ("fe80::1%4"), each unicast one with its prefix length.
+struct AddressedAdapter {
+    struct Unicast {
+        std::wstring address;
+        uint32_t prefixLength = 0;
+    };
+    std::wstring friendlyName;
+    std::wstring description;
+    uint32_t ipv4Index = 0;
+    uint32_t ipv6Index = 0;
+    uint64_t luid = 0;
+    uint32_t type = 0;
+    uint32_t operStatus = 0;
+    uint32_t mtu = 0;
+    std::optional<std::wstring> physicalAddress; // 02-00-5E-10-00-01; absent when it has none
+    std::vector<Unicast> unicast;
+    std::vector<std::wstring> gateways;
+    std::vector<std::wstring> dnsServers;
+    std::wstring dnsSuffix;
+    bool dhcpv4Enabled = false;
+};
+
 struct InterfacePage {
     uint32_t index = 0;
     std::wstring name;
@@ -49,6 +72,7 @@ struct ReadFailure {
 struct Report {
     std::optional<SummaryPage> summary;
     std::optional<std::vector<AdapterEntry>> adapters;
+    std::optional<std::vector<AddressedAdapter>> addresses;
     std::optional<std::vector<InterfacePage>> interfaces;
     std::vector<ProtocolPage> protocols;
     std::vector<ReadFailure> failures;

@@ -64,6 +64,57 @@ void Rows(std::string& out, const CounterRows& rows)
 }
 
 
+// "label:" and its values, the first beside it and the others below it, or
+// "(none)".
+void Field(std::string& out, const char* label, const std::vector<std::string>& values)
+{
+    constexpr std::size_t kLabelWidth = 18;
+    std::string lead = std::string(kIndent) + kIndent + label + ':';
+    lead.resize(std::max(lead.size() + 1, 2 * sizeof kIndent - 2 + kLabelWidth), ' ');
+    if (values.empty())
+        out += lead + "(none)\n";
+    for (const std::string& value : values) {
+        out += lead + value + '\n';
+        lead.assign(lead.size(), ' ');
+    }
+}
+
+void Field(std::string& out, const char* label, const std::string& value)
+{
+    Field(out, label, std::vector<std::string>{value});
+}
+
+std::vector<std::string> Lines(const std::vector<std::wstring>& texts)
+{
+    std::vector<std::string> lines;
+    for (const std::wstring& text : texts)
+        lines.push_back(OneLine(text));
+    return lines;
+}
+
+void AddressLines(std::string& out, const AddressedAdapter& adapter)
+{
+    char luid[24];
+    std::snprintf(luid, sizeof luid, "0x%016llX", static_cast<unsigned long long>(adapter.luid));
+    out += kIndent + OneLine(adapter.friendlyName) + '\n';
+    Field(out, "description", OneLine(adapter.description));
+    Field(out, "indexes", std::to_string(adapter.ipv4Index) + " (IPv4), " + std::to_string(adapter.ipv6Index) +
+                              " (IPv6)");
+    Field(out, "LUID", luid);
+    Field(out, "type", std::to_string(adapter.type));
+    Field(out, "status", std::to_string(adapter.operStatus));
+    Field(out, "MTU", std::to_string(adapter.mtu));
+    Field(out, "physical address", adapter.physicalAddress ? Lines({*adapter.physicalAddress}) : Lines({}));
+    Field(out, "DHCPv4", adapter.dhcpv4Enabled ? "on" : "off");
+    Field(out, "DNS suffix", OneLine(adapter.dnsSuffix));
+    std::vector<std::string> unicast;
+    for (const AddressedAdapter::Unicast& address : adapter.unicast)
+        unicast.push_back(OneLine(address.address) + '/' + std::to_string(address.prefixLength));
+    Field(out, "addresses", unicast);
+    Field(out, "gateways", Lines(adapter.gateways));
+    Field(out, "DNS servers", Lines(adapter.dnsServers));
+}
+
 // Columns of cells: the first left-aligned, the others right-aligned, two
 // spaces apart; widths in characters, not bytes.
 using Cells = std::vector<std::string>;
@@ -193,6 +244,13 @@ std::string WriteText(const Report& report)
             out += std::string(kIndent) + "(none)\n";
         for (const AdapterEntry& adapter : *report.adapters)
             out += kIndent + std::to_string(adapter.index) + ": " + OneLine(adapter.name) + '\n';
+    }
+    if (report.addresses) {
+        Heading(out, L"Addresses");
+        if (report.addresses->empty())
+            out += std::string(kIndent) + "(none)\n";
+        for (const AddressedAdapter& adapter : *report.addresses)
+            AddressLines(out, adapter);
     }
     if (report.interfaces) {
         if (report.interfaces->empty()) {

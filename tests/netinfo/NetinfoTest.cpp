@@ -1,4 +1,5 @@
 // The netinfo module over the IP helper fake, and once over the platform's own.
+#include "netinfo/AdapterAddresses.h"
 #include "netinfo/ErrorCheck.h"
 #include "netinfo/InterfaceTable.h"
 #include "netinfo/NetworkInfo.h"
@@ -390,6 +391,80 @@ TEST(InterfaceTable, EveryInterfaceWithItsCountersAndTheTableGivenBack)
     EXPECT_EQ(QueryInterfaceCounters(interfaces), E_FAIL);
     EXPECT_EQ(interfaces.size(), 2u);
     EXPECT_EQ(fake.mibTablesLive, 0);
+}
+
+// GetAdaptersAddresses: a list that grows between the probe and the fill is asked again three times at most; every
+// walk stays in the block and stops on a loop; an address whose length is not its family's is skipped.
+void (*g_damageAddresses)(IP_ADAPTER_ADDRESSES&) = nullptr;
+SOCKADDR_IN g_strayAddress{AF_INET, 0, {}, {}};
+IP_ADAPTER_GATEWAY_ADDRESS g_strayGateway{};
+
+TEST(AdapterAddresses, GrowingListsLoopsAndAddressesOfTheWrongLength)
+{
+    using Shape = std::tuple<std::wstring, std::vector<uint8_t>, std::size_t, std::size_t>;  // prefixes, gateways, DNS
+    const std::vector<Shape> whole = {{L"eth0", {24, 64, 64}, 1, 2}, {L"lo", {8, 128}, 0, 0}};
+    const struct {
+        const char* name;
+        int growths;
+        void (*damage)(IP_ADAPTER_ADDRESSES&);
+        HRESULT result;
+        int calls;  // the probe and every fill
+        std::vector<Shape> shapes;
+    } cases[] = {
+        {"as the platform gives it", 0, nullptr, S_OK, 2, whole},
+        {"the list grew once", 1, nullptr, S_OK, 3, whole},
+        {"the list grew three times", 3, nullptr, S_OK, 5, whole},
+        {"the list grew four times", 4, nullptr, E_FAIL, 5, {{L"old", {}, 0, 0}}},
+        {"the second adapter leads back to the first", 0,
+         [](IP_ADAPTER_ADDRESSES& first) { first.Next->Next = &first; }, S_OK, 2, whole},
+        {"the third address leads back to the first", 0,
+         [](IP_ADAPTER_ADDRESSES& first) { first.FirstUnicastAddress->Next->Next->Next = first.FirstUnicastAddress; },
+         S_OK, 2, whole},
+        {"an IPv6 address with the length of an IPv4 one", 0,
+         [](IP_ADAPTER_ADDRESSES& first) { first.FirstUnicastAddress->Next->Address.iSockaddrLength = 16; }, S_OK, 2,
+         {{L"eth0", {24, 64}, 1, 2}, whole[1]}},
+        {"an IPv4 address with a longer length", 0,
+         [](IP_ADAPTER_ADDRESSES& first) { first.FirstUnicastAddress->Address.iSockaddrLength = 28; }, S_OK, 2,
+         {{L"eth0", {64, 64}, 1, 2}, whole[1]}},
+        {"a DNS server's address outside the block", 0,
+         [](IP_ADAPTER_ADDRESSES& first) {
+             first.FirstDnsServerAddress->Address.lpSockaddr = reinterpret_cast<SOCKADDR*>(&g_strayAddress);
+         }, S_OK, 2, {{L"eth0", {24, 64, 64}, 1, 1}, whole[1]}},
+        {"a gateway node outside the block", 0,
+         [](IP_ADAPTER_ADDRESSES& first) { first.Next->FirstGatewayAddress = &g_strayGateway; }, S_OK, 2, whole},
+        {"a name outside the block", 0,
+         [](IP_ADAPTER_ADDRESSES& first) { first.FriendlyName = const_cast<PWCHAR>(L"elsewhere"); }, S_OK, 2,
+         {{L"", {24, 64, 64}, 1, 2}, whole[1]}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeIpHelper fake;
+        fake.addressAdapters = {{.friendlyName = L"eth0", .unicast = {{L"192.0.2.2", 24}, {L"fd00::2", 64},
+                                                                      {L"fe80::2%4", 64}},
+                                 .gateways = {L"192.0.2.1"}, .dnsServers = {L"192.0.2.53", L"fd00::53"}},
+                                {.friendlyName = L"lo", .unicast = {{L"127.0.0.1", 8}, {L"::1", 128}}}};
+        fake.addressesGrowths = c.growths;
+        g_real = &fake.api, g_damageAddresses = c.damage;
+        IpHelperApi table = fake.api;
+        table.getAdaptersAddresses = [](ULONG family, ULONG flags, PVOID reserved, PIP_ADAPTER_ADDRESSES out,
+                                        PULONG length) {
+            const ULONG answer = g_real->getAdaptersAddresses(family, flags, reserved, out, length);
+            return out && answer == NO_ERROR && g_damageAddresses ? (g_damageAddresses(*out), answer) : answer;
+        };
+        const IpHelperApiOverride use(table);
+        AdapterAddressesList adapters{{.friendlyName = L"old"}};
+        EXPECT_EQ(QueryAdapterAddresses(adapters), c.result);
+        EXPECT_EQ(fake.calls.adaptersAddresses, c.calls);
+        std::vector<Shape> shapes;
+        for (const AdapterAddresses& adapter : adapters) {
+            std::vector<uint8_t> prefixes;
+            for (const UnicastAddress& unicast : adapter.unicast)
+                prefixes.push_back(unicast.prefixLength);
+            shapes.emplace_back(adapter.friendlyName, prefixes, adapter.gateways.size(), adapter.dnsServers.size());
+        }
+        EXPECT_EQ(shapes, c.shapes);
+        EXPECT_EQ(fake.live.size(), 0u) << "every block given back";
+    }
 }
 
 TEST(SummaryText, EveryConfiguredServerFollowedByItsSeparator)

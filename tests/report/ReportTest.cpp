@@ -49,6 +49,7 @@ TEST(Arguments, AnswerWithTheHelpOrTheUsage)  // what they select shows in the w
         {{L"--watch", L"1", L"interface"}, L"interface needs a SELECTOR"},
         {{L"interfaces", L"summary", L"--watch", L"1"}, L"'summary' holds no counters and cannot be watched"},
         {{L"--watch", L"1", L"adapters"}, L"'adapters' holds no counters and cannot be watched"},
+        {{L"--watch", L"1", L"tcp6", L"addresses"}, L"'addresses' holds no counters and cannot be watched"},
         {{L"--watch", L"1", L"interface", L""}, selector + L"''"},
         {{L"--watch", L"1", L"interface", L"0x"}, selector + L"'0x'"},
         {{L"--watch", L"1", L"interface", L"0x12g"}, selector + L"'0x12g'"},
@@ -135,16 +136,34 @@ void Device(FakeIpHelper& f)
     f.hostName = "pda\xe9\x80";
     f.domainName = "corp.ex\"ample";
     f.dnsServers = {"", "10.0.0.2", "10.0.0.3"};
-    f.adapters = {{.index = 2, .name = "eth \"two\"\\\x01"}, {.index = 4294967295u, .name = "{LAST}"}, {.index = 0, .name = ""}};
+    f.adapters = {{.index = 2, .name = "eth \"two\"\\\x01"}, {.index = 4294967295u, .name = "{LAST}"},
+                  {.index = 0, .name = ""}};
     MIB_IFROW row = NumberedRow(7);
     row.dwSpeed = 4294967295u;
     f.interfaces = {{.index = 2, .name = L"\\DEVICE\\TCPIP_{TWO}", .row = row},
-                    {.index = 9, .name = std::wstring(L"n\u00e9t \u20ac\U0001F600\t\"x\"") + wchar_t(0xD800)},  // a lone surrogate last
+                    // a lone surrogate last
+                    {.index = 9, .name = std::wstring(L"n\u00e9t \u20ac\U0001F600\t\"x\"") + wchar_t(0xD800)},
                     {.index = 0, .name = L""}};
     f.tcp = Numbered<MIB_TCPSTATS>(4294967281u);
     f.ip = Numbered<MIB_IPSTATS>(100);
     f.udp = Numbered<MIB_UDPSTATS>(0);
     f.icmp = Numbered<MIB_ICMP>(1000);
+    // Both families, a link-local scope, an adapter without addresses or a physical address; a full 8-byte one.
+    f.addressAdapters = {{.friendlyName = L"Wi-Fi \"caf\u00e9\"", .description = L"Aironet\t350", .dnsSuffix = L"corp.example",
+                          .ipv4Index = 7, .ipv6Index = 8, .luid = 0x0047000003000000, .type = IF_TYPE_IEEE80211,
+                          .mtu = 1480, .physicalAddress = {0x02, 0x00, 0x5E, 0x10, 0x00, 0x01},
+                          .unicast = {{L"192.0.2.7", 24}, {L"2001:db8::7", 64}, {L"fe80::7%7", 64}},
+                          .gateways = {L"192.0.2.1", L"fe80::1%7"}, .dnsServers = {L"192.0.2.53", L"2001:db8::53"},
+                          .dhcpv4Enabled = true},
+                         {.friendlyName = L"lo", .description = L"Loopback", .ipv4Index = 1, .ipv6Index = 1,
+                          .luid = 0x0018000001000000, .type = IF_TYPE_SOFTWARE_LOOPBACK, .mtu = 65536,
+                          .unicast = {{L"127.0.0.1", 8}, {L"::1", 128}}},
+                         {.friendlyName = L"tun0", .ipv4Index = 9, .luid = 0x0083000004000000, .type = IF_TYPE_TUNNEL,
+                          .operStatus = IfOperStatusDown, .physicalAddress = {1, 2, 3, 4, 5, 6, 7, 0xFF}}};
+    f.tcp6 = Numbered<MIB_TCPSTATS>(6000);
+    f.ip6 = Numbered<MIB_IPSTATS>(6100);
+    f.udp6 = Numbered<MIB_UDPSTATS>(6200);
+    f.icmp6 = Numbered<MIB_ICMP_EX>(70000);
 }
 
 TEST(Report, WholeRunsGiveTheExpectedTextJsonFailuresAndStatus)
@@ -158,12 +177,14 @@ TEST(Report, WholeRunsGiveTheExpectedTextJsonFailuresAndStatus)
              f.adaptersInfoCall.fillAnswer = ERROR_INVALID_DATA;
              f.interfaceInfoCall.probeSize = 0xFFFFFFFFu;
              f.tcpAnswer = f.icmpAnswer = ERROR_NOT_SUPPORTED;
+             f.addressesGrowths = 4;  // one more than the retries
+             f.statisticsExAnswer = ERROR_NOT_SUPPORTED;
          }},
     };
     const std::tuple<const char*, std::vector<std::wstring>, bool> runs[] = {
         {"all", {}, true},
         {"chosen", {L"icmp-out", L"interface", L"2", L"interface", L"7", L"udp", L"summary", L"interface", L"0",
-                    L"interface", L"002", L"udp", L"ip"}, true},
+                    L"interface", L"002", L"udp", L"ip", L"icmp6-in", L"addresses", L"udp6"}, true},
         {"interfaces", {L"interfaces", L"interface", L"7", L"icmp-in", L"tcp"}, true},
         {"usage", {L"tcp", L"interface", L"x\n1"}, false},
         {"help", {L"bogus", L"--help"}, false},

@@ -161,6 +161,126 @@ VOID WINAPI FreeTable(PVOID table)
     ::operator delete(table);
 }
 
+// Lays the adapters out from `base` as the platform does, nodes and texts after the adapters; with a null base it
+// only counts the bytes.
+class AddressLayout {
+public:
+    AddressLayout(BYTE* base, bool gateways) : base_(base), gateways_(gateways) {}
+    std::size_t Lay(const std::vector<FakeAddressAdapter>& adapters)
+    {
+        auto* out = Take<IP_ADAPTER_ADDRESSES>(adapters.size());
+        for (std::size_t i = 0; i < adapters.size(); ++i) {
+            const FakeAddressAdapter& a = adapters[i];
+            IP_ADAPTER_ADDRESSES* adapter = base_ ? &out[i] : nullptr;
+            if (adapter) {
+                adapter->Length = sizeof *adapter, adapter->IfIndex = a.ipv4Index, adapter->Ipv6IfIndex = a.ipv6Index;
+                adapter->Next = i + 1 < adapters.size() ? &out[i + 1] : nullptr;
+                adapter->Luid.Value = a.luid, adapter->IfType = a.type, adapter->OperStatus = a.operStatus;
+                adapter->Mtu = a.mtu, adapter->Dhcpv4Enabled = a.dhcpv4Enabled;
+                adapter->PhysicalAddressLength = static_cast<ULONG>(a.physicalAddress.size());
+                std::copy(a.physicalAddress.begin(), a.physicalAddress.end(), adapter->PhysicalAddress);
+            }
+            const auto text = [&](PWCHAR IP_ADAPTER_ADDRESSES::*field, const std::wstring& value) {
+                wchar_t* copy = Take<wchar_t>(value.size() + 1);
+                if (adapter)
+                    std::copy(value.c_str(), value.c_str() + value.size() + 1, copy), adapter->*field = copy;
+            };
+            text(&IP_ADAPTER_ADDRESSES::FriendlyName, a.friendlyName);
+            text(&IP_ADAPTER_ADDRESSES::Description, a.description);
+            text(&IP_ADAPTER_ADDRESSES::DnsSuffix, a.dnsSuffix);
+            std::vector<std::wstring> unicast;
+            for (const auto& [address, prefix] : a.unicast)
+                unicast.push_back(address);
+            Chain(adapter ? &adapter->FirstUnicastAddress : nullptr, unicast, [&](IP_ADAPTER_UNICAST_ADDRESS& node, std::size_t k) {
+                node.OnLinkPrefixLength = a.unicast[k].second;
+            });
+            Chain(adapter ? &adapter->FirstGatewayAddress : nullptr, gateways_ ? a.gateways : std::vector<std::wstring>(),
+                  [](auto&, std::size_t) {});
+            Chain(adapter ? &adapter->FirstDnsServerAddress : nullptr, a.dnsServers, [](auto&, std::size_t) {});
+        }
+        return used_;
+    }
+
+private:
+    template <typename T>
+    T* Take(std::size_t count)
+    {
+        T* at = base_ ? reinterpret_cast<T*>(base_ + used_) : nullptr;
+        used_ += (count * sizeof(T) + 7) / 8 * 8;
+        return at;
+    }
+    template <typename Node, typename Extra>
+    void Chain(Node** head, const std::vector<std::wstring>& addresses, Extra extra)
+    {
+        Node** link = head;
+        for (std::size_t k = 0; k < addresses.size(); ++k) {
+            Node* node = Take<Node>(1);
+            auto* address = Take<SOCKADDR_IN6>(1);  // room for either family
+            if (!base_)
+                continue;
+            node->Length = sizeof *node;
+            const std::wstring& text = addresses[k];
+            const std::size_t percent = text.find(L'%');
+            const std::wstring bare = text.substr(0, percent);
+            if (InetPtonW(AF_INET, bare.c_str(), &reinterpret_cast<SOCKADDR_IN*>(address)->sin_addr) == 1) {
+                address->sin6_family = AF_INET, node->Address.iSockaddrLength = sizeof(SOCKADDR_IN);
+            } else {
+                InetPtonW(AF_INET6, bare.c_str(), &address->sin6_addr);
+                address->sin6_family = AF_INET6, node->Address.iSockaddrLength = sizeof(SOCKADDR_IN6);
+                address->sin6_scope_id = percent == std::wstring::npos ? 0 : std::stoul(text.substr(percent + 1));
+            }
+            node->Address.lpSockaddr = reinterpret_cast<SOCKADDR*>(address);
+            extra(*node, k);
+            *link = node, link = &node->Next;
+        }
+    }
+
+    BYTE* base_;
+    bool gateways_;
+    std::size_t used_ = 0;
+};
+
+ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADDRESSES addresses, PULONG length)
+{
+    FakeIpHelper& f = *g_fake;
+    const bool gateways = (flags & GAA_FLAG_INCLUDE_GATEWAYS) != 0;
+    if (family != AF_UNSPEC)
+        return ++f.calls.adaptersAddresses, ERROR_INVALID_PARAMETER;
+    const std::size_t needed = std::max(AddressLayout(nullptr, gateways).Lay(f.addressAdapters), sizeof(IP_ADAPTER_ADDRESSES));
+    if (addresses && f.addressesGrowths > 0 && f.adaptersAddressesCall.fillAnswer == NO_ERROR) {
+        // The list grew since it was sized: it asks for more, and grows again if it is to.
+        --f.addressesGrowths, ++f.calls.adaptersAddresses;
+        *length = static_cast<ULONG>(std::max<std::size_t>(*length, needed) + 512);
+        return ERROR_BUFFER_OVERFLOW;
+    }
+    FakeSizedCall mode = f.adaptersAddressesCall;
+    mode.probeAnswer = mode.probeAnswer ? mode.probeAnswer : f.addressAdapters.empty() ? std::optional<DWORD>(ERROR_NO_DATA) : std::nullopt;
+    return Sized(&FakeCalls::adaptersAddresses, mode, ERROR_BUFFER_OVERFLOW, needed, addresses, length,
+                 [&](IP_ADAPTER_ADDRESSES& first, IP_ADDR_STRING*) { AddressLayout(reinterpret_cast<BYTE*>(&first), gateways).Lay(f.addressAdapters); });
+}
+
+// The Ex calls: IPv6 from the tables of their own, IPv4 from those of the plain calls.
+template <typename Stats, Stats FakeIpHelper::*V4, Stats FakeIpHelper::*V6>
+ULONG WINAPI StatisticsEx(Stats* out, ULONG family)
+{
+    FakeIpHelper& f = *g_fake;
+    ++f.calls.statisticsEx;
+    if (f.statisticsExAnswer != NO_ERROR || (family != AF_INET && family != AF_INET6))
+        return f.statisticsExAnswer != NO_ERROR ? f.statisticsExAnswer : ERROR_INVALID_PARAMETER;
+    *out = family == AF_INET6 ? f.*V6 : f.*V4;
+    return NO_ERROR;
+}
+
+ULONG WINAPI IcmpStatisticsEx(PMIB_ICMP_EX out, ULONG family)
+{
+    FakeIpHelper& f = *g_fake;
+    ++f.calls.statisticsEx;
+    if (f.statisticsExAnswer != NO_ERROR || family != AF_INET6)
+        return f.statisticsExAnswer != NO_ERROR ? f.statisticsExAnswer : ERROR_INVALID_PARAMETER;
+    *out = f.icmp6;
+    return NO_ERROR;
+}
+
 HLOCAL WINAPI Allocate(UINT flags, SIZE_T bytes)
 {
     HLOCAL memory = bytes <= (64u << 20) ? ::LocalAlloc(flags, bytes) : nullptr;
@@ -186,7 +306,10 @@ FakeIpHelper::FakeIpHelper()
           Statistics<MIB_IPSTATS, &FakeIpHelper::ip, &FakeIpHelper::ipAnswer, &FakeCalls::ip>,
           Statistics<MIB_UDPSTATS, &FakeIpHelper::udp, &FakeIpHelper::udpAnswer, &FakeCalls::udp>,
           Statistics<MIB_ICMP, &FakeIpHelper::icmp, &FakeIpHelper::icmpAnswer, &FakeCalls::icmp>, Allocate, Free,
-          IfTable2, FreeTable}
+          IfTable2, FreeTable, AdaptersAddresses,
+          StatisticsEx<MIB_TCPSTATS, &FakeIpHelper::tcp, &FakeIpHelper::tcp6>,
+          StatisticsEx<MIB_IPSTATS, &FakeIpHelper::ip, &FakeIpHelper::ip6>,
+          StatisticsEx<MIB_UDPSTATS, &FakeIpHelper::udp, &FakeIpHelper::udp6>, IcmpStatisticsEx}
 {
     if (g_fake)
         throw std::logic_error("one FakeIpHelper at a time");

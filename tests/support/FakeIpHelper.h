@@ -3,6 +3,8 @@
 
 #include "netinfo/IpHelperApi.h"
 
+#include <ws2tcpip.h>
+
 #include <functional>
 #include <optional>
 #include <set>
@@ -37,12 +39,28 @@ struct FakeInterface {
     DWORD ifEntryAnswer = NO_ERROR;  // a failing GetIfEntry writes nothing
 };
 
+// An adapter as GetAdaptersAddresses gives it; addresses as text ("fe80::1%4"), each unicast one with its prefix;
+// gateways only when the flags ask for them.
+struct FakeAddressAdapter {
+    std::wstring friendlyName, description, dnsSuffix;
+    ULONG ipv4Index = 0, ipv6Index = 0;
+    ULONG64 luid = 0;
+    IFTYPE type = IF_TYPE_ETHERNET_CSMACD;
+    IF_OPER_STATUS operStatus = IfOperStatusUp;
+    ULONG mtu = 1500;
+    std::vector<BYTE> physicalAddress;
+    std::vector<std::pair<std::wstring, UINT8>> unicast;
+    std::vector<std::wstring> gateways, dnsServers;
+    bool dhcpv4Enabled = false;
+};
+
 struct FakeCalls {
     int networkParams = 0, adaptersInfo = 0, perAdapterInfo = 0, interfaceInfo = 0, ifEntry = 0, tcp = 0, ip = 0,
-        udp = 0, icmp = 0, ifTable2 = 0;
+        udp = 0, icmp = 0, ifTable2 = 0, adaptersAddresses = 0, statisticsEx = 0;
     int Total() const
     {
-        return networkParams + adaptersInfo + perAdapterInfo + interfaceInfo + ifEntry + tcp + ip + udp + icmp + ifTable2;
+        return networkParams + adaptersInfo + perAdapterInfo + interfaceInfo + ifEntry + tcp + ip + udp + icmp +
+               ifTable2 + adaptersAddresses + statisticsEx;
     }
 };
 
@@ -65,6 +83,15 @@ struct FakeIpHelper {
     DWORD ifTableAnswer = NO_ERROR;    // a failing call hands out no table
     std::function<void()> onIfTable;   // runs at each GetIfTable2, before it answers: the world moves on
     int mibTablesLive = 0;             // handed out and not yet given to FreeMibTable
+    std::vector<FakeAddressAdapter> addressAdapters;
+    FakeSizedCall adaptersAddressesCall;
+    int addressesGrowths = 0;  // fills that find the list grown again: each answers the overflow with a larger size
+    // The IPv6 tables of the Ex calls; asked for IPv4 they give the tables above, as the platform does.
+    MIB_TCPSTATS tcp6{};
+    MIB_IPSTATS ip6{};
+    MIB_UDPSTATS udp6{};
+    MIB_ICMP_EX icmp6{};
+    DWORD statisticsExAnswer = NO_ERROR;
 
     FakeCalls calls;
     struct Allocation { UINT flags; SIZE_T bytes; bool granted; };  // above 64 MiB refused, as on an exhausted device
