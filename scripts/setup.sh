@@ -5,7 +5,7 @@ set -eu
 
 packages="cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 mingw-w64-x86-64-dev googletest wine wine64 libwine fonts-wine xvfb xauth
-x11-utils imagemagick python3 clang libclang-rt-14-dev util-linux nlohmann-json3-dev"
+x11-utils imagemagick python3 clang libclang-rt-14-dev util-linux nlohmann-json3-dev iproute2"
 
 missing=""
 for p in $packages; do

@@ -12,7 +12,7 @@ namespace report {
 
 // MAJOR.MINOR: the minor part grows with every key added, the major part
 // when a key is renamed or removed or its type or unit changes.
-inline constexpr char kSchemaVersion[] = "1.0";
+inline constexpr char kSchemaVersion[] = "1.1";
 
 std::string WriteJson(const Report& report);
 
