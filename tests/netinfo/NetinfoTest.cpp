@@ -1,7 +1,6 @@
 // The netinfo module over the IP helper fake, and once over the platform's own.
 #include "netinfo/AdapterAddresses.h"
 #include "netinfo/ErrorCheck.h"
-#include "netinfo/InterfaceTable.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/ProtocolStatistics.h"
 #include "netinfo/SummaryText.h"
@@ -361,36 +360,6 @@ TEST(ProtocolStatistics, OneCallPerReadGaugesMarkedAndNothingAppendedWhenItFails
         EXPECT_EQ(values, CounterValues{earlier});
         fake.*table.answer = NO_ERROR;
     }
-}
-
-// GetIfTable2: the table as the platform gives it, handed back on every path; a failure leaves the list alone.
-TEST(InterfaceTable, EveryInterfaceWithItsCountersAndTheTableGivenBack)
-{
-    FakeIpHelper fake;
-    fake.ifTable = {IfRow2(0x0018000001000000, 1, L"lo", 100), IfRow2(0x0006000004000000, 4, std::wstring(300, L'e'), 0)};
-    fake.ifTable[0].Type = IF_TYPE_SOFTWARE_LOOPBACK, fake.ifTable[0].Mtu = 65536;
-    fake.ifTable[0].OperStatus = IfOperStatusDown, fake.ifTable[0].TransmitLinkSpeed = 0;
-    fake.ifTable[1].OutErrors = 0xFFFFFFFFFFFFFFFF;
-    InterfaceCountersList interfaces{{.alias = L"old"}};
-    ASSERT_EQ(QueryInterfaceCounters(interfaces), S_OK);
-    ASSERT_EQ(interfaces.size(), 2u) << "replaced, not appended";
-    const InterfaceCounters& lo = interfaces[0];
-    EXPECT_EQ(std::tuple(lo.luid, lo.index, lo.alias, lo.description), std::tuple(0x0018000001000000ull, 1u,
-                                                                                  std::wstring(L"lo"),
-                                                                                  std::wstring(L"lo adapter")));
-    EXPECT_EQ(std::tuple(lo.type, lo.operStatus, lo.mtu), std::tuple(24u, 2u, 65536u));
-    EXPECT_EQ(std::pair(lo.transmitLinkSpeed, lo.receiveLinkSpeed), std::pair(0ull, 1000000000ull));
-    // In MIB_IF_ROW2's order the fake numbers InOctets 100, InUcastPkts 101 … OutErrors 110.
-    const std::array<uint64_t, kInterfaceCounterCount> numbered{100, 106, 101, 107, 102, 108, 103, 109, 104, 110, 105};
-    EXPECT_EQ(lo.counters, numbered) << "in, out, unicast, non-unicast, discards, errors, unknown protocols";
-    EXPECT_EQ(interfaces[1].alias, std::wstring(257, L'e')) << "a full field ends there";
-    EXPECT_EQ(interfaces[1].counters[kOutErrors], 0xFFFFFFFFFFFFFFFF) << "64 bits";
-    EXPECT_EQ(fake.mibTablesLive, 0);
-
-    fake.ifTableAnswer = ERROR_NOT_SUPPORTED;
-    EXPECT_EQ(QueryInterfaceCounters(interfaces), E_FAIL);
-    EXPECT_EQ(interfaces.size(), 2u);
-    EXPECT_EQ(fake.mibTablesLive, 0);
 }
 
 // GetAdaptersAddresses: a list that grows between the probe and the fill is asked again three times at most; every

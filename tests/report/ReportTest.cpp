@@ -240,13 +240,16 @@ std::vector<nlohmann::json> Lines(const std::string& jsonLines)
     return lines;
 }
 
-// Five samples two seconds apart, each read at GetIfTable2 as the world changes:
-// 1 the totals; 2 a read that takes 0.5 s, a wrap of a 32-bit counter; 3 eth0 reset, wlan0 appears, ppp0 vanishes,
-// the reads overrun into the next slot; 4 eth0 normal again, ppp0's index taken by tun0, the TCP read fails;
-// 5 TCP compared with its last good read, two samples back.
+// Five samples two seconds apart, each read at GetIfTable2 as the world changes, with what the expected outputs
+// show: 1 totals and no rates; 2 a read that takes 0.5 s, so eth0's 2,500 bytes over the 2.5 s measured are
+// 1.0 kB/s, and TCP's active opens wrap from 0xFFFFFF00 to 0x100, a difference of 512, while a gauge (current
+// connections) is shown as it is; 3 eth0's counters went down (reset: no rate), wlan0 appears (new), ppp0 is gone,
+// and the reads overrun so that the slot at 6 s is given up; 4 at 8 s eth0 has rates again (6,000 bytes over 1.5 s),
+// ppp0's index comes back as tun0 (new), the TCP read fails; 5 TCP compared with its last good read, 3.5 s back.
 void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
 {
     fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1000), IfRow2(kPpp0, 3, L"ppp0", 2000)};
+    fake.ifTable[0].OutUcastPkts = 0xFFFFFFFF00000000;  // far beyond 32 bits
     fake.tcp = Numbered<MIB_TCPSTATS>(100);
     fake.tcp.dwActiveOpens = 0xFFFFFF00;
     fake.udp = Numbered<MIB_UDPSTATS>(300);
@@ -256,7 +259,7 @@ void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
         case 2:
             clock.now += kSecond / 2;
             eth0.InOctets += 2500, eth0.InUcastPkts += 20, eth0.InNUcastPkts += 5, eth0.OutOctets += 250;
-            eth0.InErrors += 1, eth0.OutDiscards += 2;
+            eth0.InErrors += 1, eth0.OutDiscards += 2, eth0.OutUcastPkts += 5;
             fake.tcp.dwActiveOpens = 0x100, fake.tcp.dwCurrEstab += 7, fake.udp.dwInDatagrams += 5;
             break;
         case 3:
@@ -290,47 +293,8 @@ TEST(Watch, DifferencesRatesResetsAndInterfacesComingAndGoing)
         const Captured run = RunCaptured(arguments);
         Compare(json ? "watch.jsonl" : "watch.txt", run.out);
         Compare("watch.err", run.err + "exit " + std::to_string(run.exitCode) + "\n");
-        EXPECT_EQ(std::pair(fake.calls.ifTable2, fake.mibTablesLive), std::pair(5, 0)) << "every table given back";
-        if (!json)
-            continue;
-        const std::vector<nlohmann::json> samples = Lines(run.out);
-        ASSERT_EQ(samples.size(), 5u);
-        using Pointer = nlohmann::json::json_pointer;
-        const nlohmann::json null;
-        const std::tuple<std::size_t, const char*, nlohmann::json> facts[] = {
-            {0, "/elapsed", null},
-            {0, "/interfaces/0/new", true},
-            {0, "/interfaces/0/counters/inOctets", {{"total", 1000}, {"delta", null}, {"rate", null}}},
-            {0, "/tcp/4", {{"name", "active opens"}, {"total", 0xFFFFFF00}, {"delta", null}, {"rate", null}}},
-            // The rate divides by the 2.5 s measured between the two reads, not the nominal 2 s.
-            {1, "/elapsed", 2.0},
-            {1, "/interfaces/0/counters/inOctets", {{"total", 3500}, {"delta", 2500}, {"rate", 1000.0}}},
-            {1, "/interfaces/1/counters/inOctets/delta", 0},
-            {1, "/tcp/4", {{"name", "active opens"}, {"total", 0x100}, {"delta", 0x200}, {"rate", 204.8}}},
-            {1, "/tcp/8", {{"name", "established connections"}, {"value", 115}}},  // a gauge: as it is
-            {1, "/udp/0", {{"name", "received datagrams"}, {"total", 305}, {"delta", 5}, {"rate", 2.0}}},
-            {2, "/interfaces/0/reset", true},
-            {2, "/interfaces/0/counters/inOctets", {{"total", 7}, {"delta", null}, {"rate", null}}},
-            {2, "/interfaces/0/counters/outOctets/rate", null},
-            {2, "/interfaces/1/alias", "wlan0"},
-            {2, "/interfaces/1/new", true},
-            {2, "/tcp/4/delta", 10},
-            // The overrun gave up the slot at 6 s: the next sample is due at 8 s, 1.5 s after the late read.
-            {3, "/sinceStart", 8.0},
-            {3, "/interfaces/0/reset", false},
-            {3, "/interfaces/0/counters/inOctets", {{"total", 6007}, {"delta", 6000}, {"rate", 4000.0}}},
-            {3, "/interfaces/2/index", 3},
-            {3, "/interfaces/2/alias", "tun0"},
-            {3, "/interfaces/2/new", true},
-            {3, "/errors", {{{"page", "tcp"}, {"message", "Failed to retrieve statistics"}, {"code", 0x80004005}}}},
-            {4, "/tcp/4", {{"name", "active opens"}, {"total", 0x12D}, {"delta", 35}, {"rate", 10.0}}},
-        };
-        for (const auto& [sample, pointer, expected] : facts)
-            EXPECT_EQ(samples[sample].value(Pointer(pointer), nlohmann::json("absent")), expected)
-                << "sample " << sample + 1 << ' ' << pointer;
-        EXPECT_EQ(samples[2]["interfaces"].size(), 2u) << "ppp0 vanished";
-        EXPECT_FALSE(samples[3].contains("tcp")) << "a failed read leaves its page out";
-        EXPECT_EQ(samples[0]["interfaces"][0]["luid"].get<uint64_t>(), kEth0);
+        EXPECT_EQ(fake.calls.ifTable2, 5);
+        EXPECT_EQ(fake.mibTablesLive, 0) << "every table given back";
     }
 }
 
