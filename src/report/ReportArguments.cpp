@@ -35,7 +35,8 @@ std::optional<uint64_t> ParseLuid(std::wstring_view digits)
         return std::nullopt;
     uint64_t value = 0;
     for (const wchar_t c : digits) {
-        const int digit = IsDigit(c) ? c - L'0' : (c | 0x20) >= L'a' && (c | 0x20) <= L'f' ? (c | 0x20) - L'a' + 10 : -1;
+        const wchar_t lower = c | 0x20;
+        const int digit = IsDigit(c) ? c - L'0' : lower >= L'a' && lower <= L'f' ? lower - L'a' + 10 : -1;
         if (digit < 0)
             return std::nullopt;
         value = value << 4 | static_cast<uint64_t>(digit);
@@ -167,8 +168,8 @@ ParsedArguments Watch(Gathered& g)
         // 7 and 007 name one interface: the first spelling stays.
         std::vector<InterfaceSelector>& chosen = request.pages.interfaces;
         const auto same = [&](const InterfaceSelector& s) {
-            return s.kind == selector->kind && (s.kind == InterfaceSelector::Kind::Alias ? s.text == selector->text
-                                                                                         : s.number == selector->number);
+            const bool alias = s.kind == InterfaceSelector::Kind::Alias;
+            return s.kind == selector->kind && (alias ? s.text == selector->text : s.number == selector->number);
         };
         if (std::none_of(chosen.begin(), chosen.end(), same))
             chosen.push_back(*selector);

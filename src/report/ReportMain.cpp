@@ -27,7 +27,8 @@ WriteResult WriteAll(const std::basic_string<Char>& text, std::size_t most, Writ
             const DWORD error = GetLastError();
             // The reading end of a pipe is gone (Windows says one of the
             // first two, Wine the third).
-            const bool closed = error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
+            const bool closed =
+                error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED;
             return closed ? WriteResult::Closed : WriteResult::Failed;
         }
         done += written;

@@ -189,7 +189,8 @@ uint64_t DeltaOf(const WatchedInterface& watched, InterfaceCounter a, InterfaceC
 void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& interfaces)
 {
     using namespace netinfo;
-    const bool first = std::all_of(interfaces.begin(), interfaces.end(), [](const WatchedInterface& w) { return w.fresh; });
+    const bool first =
+        std::all_of(interfaces.begin(), interfaces.end(), [](const WatchedInterface& w) { return w.fresh; });
     std::vector<Cells> lines;
     if (first)
         lines.push_back({"interface", "rx bytes", "tx bytes", "rx packets", "tx packets", "errors", "discards"});

@@ -332,8 +332,8 @@ TEST(ProtocolStatistics, OneCallPerReadGaugesMarkedAndNothingAppendedWhenItFails
         {"ICMP out", ReadIcmpOutCounters, 13, {}, &FakeIpHelper::icmpAnswer},
     };
     FakeIpHelper fake;
-    fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.ip = Numbered<MIB_IPSTATS>(200), fake.udp = Numbered<MIB_UDPSTATS>(300);
-    fake.icmp = Numbered<MIB_ICMP>(400);
+    fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.ip = Numbered<MIB_IPSTATS>(200);
+    fake.udp = Numbered<MIB_UDPSTATS>(300), fake.icmp = Numbered<MIB_ICMP>(400);
     const std::map<std::string, uint32_t> first = {{"TCP", 100}, {"IP", 200}, {"UDP", 300}, {"ICMP in", 400},
                                                    {"ICMP out", 413}};
     const CounterValue earlier{L"earlier", 1, CounterKind::Counter};
@@ -442,7 +442,8 @@ TEST(SummaryText, EveryConfiguredServerFollowedByItsSeparator)
         {{}, L"Host: \r\nDomain: \r\n"},
         {{"h", "d", 0, {"", "10.0.0.2", "", "10.0.0.2"}},
          L"Host: h\r\nDomain: d\r\nDNS servers: 10.0.0.2, 10.0.0.2, \r\n"},
-        {{std::string(300, 'h'), "", 0, {""}}, L"Host: " + std::wstring(300, L'h') + L"\r\nDomain: \r\nDNS servers: \r\n"},
+        {{std::string(300, 'h'), "", 0, {""}},
+         L"Host: " + std::wstring(300, L'h') + L"\r\nDomain: \r\nDNS servers: \r\n"},
     };
     for (const auto& [params, expected] : cases)
         EXPECT_EQ(ComposeSummaryText(params), expected);
@@ -514,8 +515,8 @@ TEST(RealPlatform, SettingsAndInterfacesAreTheKernels)
     ASSERT_EQ(NetworkInfo().QueryInterfaces(interfaces), S_OK);
     for (const InterfaceRecord& record : interfaces) {
         const auto* description = reinterpret_cast<const char*>(record.row.bDescr);
-        wineNames.emplace_back(description,
-                               strnlen(description, std::min<std::size_t>(record.row.dwDescrLen, sizeof record.row.bDescr)));
+        const std::size_t most = std::min<std::size_t>(record.row.dwDescrLen, sizeof record.row.bDescr);
+        wineNames.emplace_back(description, strnlen(description, most));
     }
     std::sort(kernelNames.begin(), kernelNames.end());
     std::sort(wineNames.begin(), wineNames.end());

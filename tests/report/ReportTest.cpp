@@ -26,7 +26,8 @@ namespace {
 
 TEST(Arguments, AnswerWithTheHelpOrTheUsage)  // what they select shows in the whole runs
 {
-    for (const std::vector<std::wstring>& help : {std::vector<std::wstring>{L"--help"}, {L"bogus", L"interface", L"--help"}})
+    for (const std::vector<std::wstring>& help :
+         {std::vector<std::wstring>{L"--help"}, {L"bogus", L"interface", L"--help"}})
         EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseArguments(help)));
 
     const std::wstring selector = L"interface SELECTOR must be an index below 4294967296, a LUID as 0x and 1 to 16 "
@@ -87,7 +88,9 @@ TEST(Arguments, AnswerWithTheHelpOrTheUsage)  // what they select shows in the w
     const auto watch = std::get<WatchRequest>(ParseArguments(
         {L"--json", L"interface", L"7", L"--count", L"9", L"tcp", L"interface", L"0x00AbC", L"interface", L"eth0",
          L"interface", L"007", L"--watch", L"0.5", L"interface", L"eth0", L"interface", L"0xabc"}));
-    EXPECT_EQ(std::tuple(watch.intervalNs, watch.count, watch.json), std::tuple(500'000'000ull, std::optional(9u), true));
+    EXPECT_EQ(watch.intervalNs, 500'000'000ull);
+    EXPECT_EQ(watch.count, std::optional(9u));
+    EXPECT_TRUE(watch.json);
     EXPECT_EQ(watch.pages.interfaces, (std::vector<InterfaceSelector>{
                                           {Kind::Index, 7, L"7"}, {Kind::Luid, 0xABC, L"0x00AbC"},
                                           {Kind::Alias, 0, L"eth0"}}));
@@ -125,9 +128,11 @@ void Compare(const std::string& name, const std::string& actual)
     std::stringstream expected;
     expected << std::ifstream(folder / "report-expected" / name, std::ios::binary).rdbuf();
     if (expected.str() != actual)
-        std::filesystem::create_directories(folder / "report-actual"), std::ofstream(folder / "report-actual" / name, std::ios::binary) << actual;
+        std::filesystem::create_directories(folder / "report-actual"),
+            std::ofstream(folder / "report-actual" / name, std::ios::binary) << actual;
     EXPECT_EQ(actual, expected.str()) << name;
-    EXPECT_TRUE(!name.ends_with(".json") || !nlohmann::json::parse(actual, nullptr, false).is_discarded()) << name << ": not JSON";
+    const bool json = name.ends_with(".json");
+    EXPECT_TRUE(!json || !nlohmann::json::parse(actual, nullptr, false).is_discarded()) << name << ": not JSON";
 }
 
 // Names the text and JSON must carry safely, numbered counters, extremes.
@@ -149,9 +154,9 @@ void Device(FakeIpHelper& f)
     f.udp = Numbered<MIB_UDPSTATS>(0);
     f.icmp = Numbered<MIB_ICMP>(1000);
     // Both families, a link-local scope, an adapter without addresses or a physical address; a full 8-byte one.
-    f.addressAdapters = {{.friendlyName = L"Wi-Fi \"caf\u00e9\"", .description = L"Aironet\t350", .dnsSuffix = L"corp.example",
-                          .ipv4Index = 7, .ipv6Index = 8, .luid = 0x0047000003000000, .type = IF_TYPE_IEEE80211,
-                          .mtu = 1480, .physicalAddress = {0x02, 0x00, 0x5E, 0x10, 0x00, 0x01},
+    f.addressAdapters = {{.friendlyName = L"Wi-Fi \"caf\u00e9\"", .description = L"Aironet\t350",
+                          .dnsSuffix = L"corp.example", .ipv4Index = 7, .ipv6Index = 8, .luid = 0x0047000003000000,
+                          .type = IF_TYPE_IEEE80211, .mtu = 1480, .physicalAddress = {0x02, 0x00, 0x5E, 0x10, 0x00, 0x01},
                           .unicast = {{L"192.0.2.7", 24}, {L"2001:db8::7", 64}, {L"fe80::7%7", 64}},
                           .gateways = {L"192.0.2.1", L"fe80::1%7"}, .dnsServers = {L"192.0.2.53", L"2001:db8::53"},
                           .dhcpv4Enabled = true},
@@ -351,7 +356,8 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
          [](int write) { return write == 2 ? WriteResult::Closed : WriteResult::Written; }, 0, 2, kExitSuccess, ""},
         {"standard output fails", {L"tcp"}, 0, [](int) { return WriteResult::Failed; }, 0, 1, kExitReadFailed,
          "orvane-report: could not write to standard output\n"},
-        {"every sample failed", {L"tcp"}, 0, {}, 3, 3, kExitReadFailed, std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
+        {"every sample failed", {L"tcp"}, 0, {}, 3, 3, kExitReadFailed,
+         std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
         {"every sample had a failed read", {L"tcp", L"udp"}, 0, {}, 3, 3, kExitReadFailed,
          std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
         {"one sample failed", {L"tcp"}, 0, {}, 1, 3, kExitSuccess, kTcpFailed},
@@ -416,7 +422,8 @@ TEST(RealPlatform, WatchesLoopbackByItsAliasWithARateAboveZero)
     clock.waitUntil = [](uint64_t deadline) {
         const std::string payload(1000, 'o');
         for (int i = 0; i < 200; ++i)
-            sendto(sender, payload.data(), static_cast<int>(payload.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+            sendto(sender, payload.data(), static_cast<int>(payload.size()), 0, reinterpret_cast<sockaddr*>(&to),
+                   sizeof to);
         return report::PlatformWatchClock().waitUntil(deadline);
     };
     const report::WatchClockOverride use(clock);

@@ -30,7 +30,8 @@ void Chain(IP_ADDR_STRING& head, const FakeAddresses& texts, IP_ADDR_STRING*& po
 
 // A probe tells the size; a buffer too small for the data overflows.
 template <typename T, typename Fill>
-DWORD Sized(int FakeCalls::*count, const FakeSizedCall& mode, DWORD overflow, std::size_t needed, T* buffer, PULONG length, Fill fill)
+DWORD Sized(int FakeCalls::*count, const FakeSizedCall& mode, DWORD overflow, std::size_t needed, T* buffer,
+            PULONG length, Fill fill)
 {
     ++(g_fake->calls.*count);
     if (!buffer) {
@@ -55,7 +56,8 @@ DWORD WINAPI NetworkParams(PFIXED_INFO info, PULONG length)
 {
     const FakeIpHelper& f = *g_fake;
     const std::size_t nodes = ExtraNodes(f.dnsServers);
-    return Sized(&FakeCalls::networkParams, f.networkParamsCall, ERROR_BUFFER_OVERFLOW, sizeof(FIXED_INFO) + nodes * sizeof(IP_ADDR_STRING), info, length,
+    const std::size_t needed = sizeof(FIXED_INFO) + nodes * sizeof(IP_ADDR_STRING);
+    return Sized(&FakeCalls::networkParams, f.networkParamsCall, ERROR_BUFFER_OVERFLOW, needed, info, length,
                  [&](FIXED_INFO& out, IP_ADDR_STRING* end) {
                      IP_ADDR_STRING* pool = end - nodes;
                      CopyToField(out.HostName, f.hostName);
@@ -70,11 +72,14 @@ DWORD WINAPI AdaptersInfo(PIP_ADAPTER_INFO info, PULONG length)
     const FakeIpHelper& f = *g_fake;
     std::size_t nodes = 0;
     for (const FakeAdapter& a : f.adapters)
-        for (const FakeAddresses* list : {&a.ipAddresses, &a.gateways, &a.dhcpServers, &a.primaryWinsServers, &a.secondaryWinsServers})
+        for (const FakeAddresses* list :
+             {&a.ipAddresses, &a.gateways, &a.dhcpServers, &a.primaryWinsServers, &a.secondaryWinsServers})
             nodes += ExtraNodes(*list);
     FakeSizedCall mode = f.adaptersInfoCall;
-    mode.probeAnswer = mode.probeAnswer ? mode.probeAnswer : f.adapters.empty() ? std::optional<DWORD>(ERROR_NO_DATA) : std::nullopt;
-    return Sized(&FakeCalls::adaptersInfo, mode, ERROR_BUFFER_OVERFLOW, f.adapters.size() * sizeof(IP_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING),
+    if (!mode.probeAnswer && f.adapters.empty())
+        mode.probeAnswer = ERROR_NO_DATA;
+    const std::size_t needed = f.adapters.size() * sizeof(IP_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING);
+    return Sized(&FakeCalls::adaptersInfo, mode, ERROR_BUFFER_OVERFLOW, needed,
                  info, length, [&](IP_ADAPTER_INFO& first, IP_ADDR_STRING* end) {
                      IP_ADAPTER_INFO* const filled = &first;
                      IP_ADDR_STRING* pool = end - nodes;
@@ -85,8 +90,10 @@ DWORD WINAPI AdaptersInfo(PIP_ADAPTER_INFO info, PULONG length)
                          CopyToField(out.AdapterName, a.name);
                          CopyToField(out.Description, a.description);
                          out.Index = a.index, out.DhcpEnabled = a.dhcpEnabled, out.HaveWins = a.haveWins;
-                         for (const auto& [head, texts] : {std::pair{&out.IpAddressList, &a.ipAddresses}, {&out.GatewayList, &a.gateways},
-                                                           {&out.DhcpServer, &a.dhcpServers}, {&out.PrimaryWinsServer, &a.primaryWinsServers},
+                         for (const auto& [head, texts] : {std::pair{&out.IpAddressList, &a.ipAddresses},
+                                                           {&out.GatewayList, &a.gateways},
+                                                           {&out.DhcpServer, &a.dhcpServers},
+                                                           {&out.PrimaryWinsServer, &a.primaryWinsServers},
                                                            {&out.SecondaryWinsServer, &a.secondaryWinsServers}})
                              Chain(*head, *texts, pool);
                      }
@@ -95,11 +102,13 @@ DWORD WINAPI AdaptersInfo(PIP_ADAPTER_INFO info, PULONG length)
 
 DWORD WINAPI PerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info, PULONG length)
 {
-    const auto a = std::find_if(g_fake->adapters.begin(), g_fake->adapters.end(), [&](const FakeAdapter& x) { return x.index == index; });
+    const auto a = std::find_if(g_fake->adapters.begin(), g_fake->adapters.end(),
+                                [&](const FakeAdapter& x) { return x.index == index; });
     if (a == g_fake->adapters.end())
         return ++g_fake->calls.perAdapterInfo, ERROR_NOT_FOUND;
     const std::size_t nodes = ExtraNodes(a->dnsServers);
-    return Sized(&FakeCalls::perAdapterInfo, a->perAdapterCall, ERROR_BUFFER_OVERFLOW, sizeof(IP_PER_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING), info,
+    const std::size_t needed = sizeof(IP_PER_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING);
+    return Sized(&FakeCalls::perAdapterInfo, a->perAdapterCall, ERROR_BUFFER_OVERFLOW, needed, info,
                  length, [&](IP_PER_ADAPTER_INFO& out, IP_ADDR_STRING* end) {
                      IP_ADDR_STRING* pool = end - nodes;
                      out.AutoconfigEnabled = a->autoconfigEnabled, out.AutoconfigActive = a->autoconfigActive;
@@ -110,8 +119,11 @@ DWORD WINAPI PerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info, PULONG lengt
 DWORD WINAPI InterfaceInfo(PIP_INTERFACE_INFO info, PULONG length)
 {
     const FakeIpHelper& f = *g_fake;
-    const std::size_t needed = std::max(sizeof(IP_INTERFACE_INFO), offsetof(IP_INTERFACE_INFO, Adapter) + f.interfaces.size() * sizeof(IP_ADAPTER_INDEX_MAP));
-    return Sized(&FakeCalls::interfaceInfo, f.interfaceInfoCall, ERROR_INSUFFICIENT_BUFFER, needed, info, length, [&](IP_INTERFACE_INFO& out, IP_ADDR_STRING*) {
+    const std::size_t entries =
+        offsetof(IP_INTERFACE_INFO, Adapter) + f.interfaces.size() * sizeof(IP_ADAPTER_INDEX_MAP);
+    const std::size_t needed = std::max(sizeof(IP_INTERFACE_INFO), entries);
+    return Sized(&FakeCalls::interfaceInfo, f.interfaceInfoCall, ERROR_INSUFFICIENT_BUFFER, needed, info, length,
+                 [&](IP_INTERFACE_INFO& out, IP_ADDR_STRING*) {
         out.NumAdapters = f.numAdapters.value_or(static_cast<LONG>(f.interfaces.size()));
         for (std::size_t i = 0; i < f.interfaces.size(); ++i) {
             out.Adapter[i].Index = f.interfaces[i].index;
@@ -124,7 +136,8 @@ DWORD WINAPI IfEntry(PMIB_IFROW row)
 {
     ++g_fake->calls.ifEntry;
     const DWORD index = row->dwIndex;
-    const auto i = std::find_if(g_fake->interfaces.begin(), g_fake->interfaces.end(), [&](const FakeInterface& x) { return x.index == index; });
+    const auto i = std::find_if(g_fake->interfaces.begin(), g_fake->interfaces.end(),
+                                [&](const FakeInterface& x) { return x.index == index; });
     if (i == g_fake->interfaces.end() || i->ifEntryAnswer != NO_ERROR)
         return i == g_fake->interfaces.end() ? ERROR_INVALID_DATA : i->ifEntryAnswer;
     *row = i->row;
@@ -147,7 +160,9 @@ DWORD WINAPI IfTable2(PMIB_IF_TABLE2* table)
     const std::vector<MIB_IF_ROW2>& rows = g_fake->ifTable;
     if (g_fake->ifTableAnswer != NO_ERROR)
         return g_fake->ifTableAnswer;
-    auto* out = static_cast<MIB_IF_TABLE2*>(::operator new(offsetof(MIB_IF_TABLE2, Table) + std::max<std::size_t>(rows.size(), 1) * sizeof(MIB_IF_ROW2)));
+    const std::size_t bytes =
+        offsetof(MIB_IF_TABLE2, Table) + std::max<std::size_t>(rows.size(), 1) * sizeof(MIB_IF_ROW2);
+    auto* out = static_cast<MIB_IF_TABLE2*>(::operator new(bytes));
     out->NumEntries = static_cast<ULONG>(rows.size());
     std::copy(rows.begin(), rows.end(), out->Table);
     ++g_fake->mibTablesLive;
@@ -191,11 +206,12 @@ public:
             std::vector<std::wstring> unicast;
             for (const auto& [address, prefix] : a.unicast)
                 unicast.push_back(address);
-            Chain(adapter ? &adapter->FirstUnicastAddress : nullptr, unicast, [&](IP_ADAPTER_UNICAST_ADDRESS& node, std::size_t k) {
-                node.OnLinkPrefixLength = a.unicast[k].second;
-            });
-            Chain(adapter ? &adapter->FirstGatewayAddress : nullptr, gateways_ ? a.gateways : std::vector<std::wstring>(),
-                  [](auto&, std::size_t) {});
+            Chain(adapter ? &adapter->FirstUnicastAddress : nullptr, unicast,
+                  [&](IP_ADAPTER_UNICAST_ADDRESS& node, std::size_t k) {
+                      node.OnLinkPrefixLength = a.unicast[k].second;
+                  });
+            const std::vector<std::wstring> gateways = gateways_ ? a.gateways : std::vector<std::wstring>();
+            Chain(adapter ? &adapter->FirstGatewayAddress : nullptr, gateways, [](auto&, std::size_t) {});
             Chain(adapter ? &adapter->FirstDnsServerAddress : nullptr, a.dnsServers, [](auto&, std::size_t) {});
         }
         return used_;
@@ -246,7 +262,8 @@ ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADD
     const bool gateways = (flags & GAA_FLAG_INCLUDE_GATEWAYS) != 0;
     if (family != AF_UNSPEC)
         return ++f.calls.adaptersAddresses, ERROR_INVALID_PARAMETER;
-    const std::size_t needed = std::max(AddressLayout(nullptr, gateways).Lay(f.addressAdapters), sizeof(IP_ADAPTER_ADDRESSES));
+    const std::size_t laid = AddressLayout(nullptr, gateways).Lay(f.addressAdapters);
+    const std::size_t needed = std::max(laid, sizeof(IP_ADAPTER_ADDRESSES));
     if (addresses && f.addressesGrowths > 0 && f.adaptersAddressesCall.fillAnswer == NO_ERROR) {
         // The list grew since it was sized: it asks for more, and grows again if it is to.
         --f.addressesGrowths, ++f.calls.adaptersAddresses;
@@ -254,9 +271,12 @@ ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADD
         return ERROR_BUFFER_OVERFLOW;
     }
     FakeSizedCall mode = f.adaptersAddressesCall;
-    mode.probeAnswer = mode.probeAnswer ? mode.probeAnswer : f.addressAdapters.empty() ? std::optional<DWORD>(ERROR_NO_DATA) : std::nullopt;
+    if (!mode.probeAnswer && f.addressAdapters.empty())
+        mode.probeAnswer = ERROR_NO_DATA;
     return Sized(&FakeCalls::adaptersAddresses, mode, ERROR_BUFFER_OVERFLOW, needed, addresses, length,
-                 [&](IP_ADAPTER_ADDRESSES& first, IP_ADDR_STRING*) { AddressLayout(reinterpret_cast<BYTE*>(&first), gateways).Lay(f.addressAdapters); });
+                 [&](IP_ADAPTER_ADDRESSES& first, IP_ADDR_STRING*) {
+                     AddressLayout(reinterpret_cast<BYTE*>(&first), gateways).Lay(f.addressAdapters);
+                 });
 }
 
 // The Ex calls: IPv6 from the tables of their own, IPv4 from those of the plain calls.
@@ -326,8 +346,10 @@ FakeIpHelper::~FakeIpHelper()
 MIB_IFROW NumberedRow(DWORD first)
 {
     MIB_IFROW row{};
-    DWORD* numbered[] = {&row.dwSpeed, &row.dwAdminStatus, &row.dwInOctets, &row.dwInUcastPkts, &row.dwInNUcastPkts, &row.dwInDiscards, &row.dwInErrors,
-                         &row.dwInUnknownProtos, &row.dwOutOctets, &row.dwOutUcastPkts, &row.dwOutNUcastPkts, &row.dwOutDiscards, &row.dwOutErrors, &row.dwOutQLen};
+    DWORD* numbered[] = {&row.dwSpeed,           &row.dwAdminStatus,  &row.dwInOctets,      &row.dwInUcastPkts,
+                         &row.dwInNUcastPkts,    &row.dwInDiscards,   &row.dwInErrors,      &row.dwInUnknownProtos,
+                         &row.dwOutOctets,       &row.dwOutUcastPkts, &row.dwOutNUcastPkts, &row.dwOutDiscards,
+                         &row.dwOutErrors,       &row.dwOutQLen};
     for (DWORD i = 0; i < std::size(numbered); ++i)
         *numbered[i] = first + i;
     row.dwType = row.dwMtu = row.dwOperStatus = row.dwLastChange = 9000;  // shown nowhere
@@ -341,8 +363,9 @@ MIB_IF_ROW2 IfRow2(ULONG64 luid, ULONG index, const std::wstring& alias, ULONG64
     row.OperStatus = IfOperStatusUp, row.TransmitLinkSpeed = row.ReceiveLinkSpeed = 1000000000;
     CopyToField(row.Alias, alias);
     CopyToField(row.Description, alias + L" adapter");
-    ULONG64* numbered[] = {&row.InOctets, &row.InUcastPkts, &row.InNUcastPkts, &row.InDiscards, &row.InErrors, &row.InUnknownProtos,
-                           &row.OutOctets, &row.OutUcastPkts, &row.OutNUcastPkts, &row.OutDiscards, &row.OutErrors};
+    ULONG64* numbered[] = {&row.InOctets,  &row.InUcastPkts,  &row.InNUcastPkts,  &row.InDiscards,
+                           &row.InErrors,  &row.InUnknownProtos, &row.OutOctets,  &row.OutUcastPkts,
+                           &row.OutNUcastPkts, &row.OutDiscards, &row.OutErrors};
     for (ULONG64 i = 0; i < std::size(numbered); ++i)
         *numbered[i] = first + i;
     return row;
