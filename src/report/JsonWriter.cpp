@@ -51,20 +51,21 @@ Json Addresses(const std::vector<AddressedAdapter>& adapters)
 {
     Json array = Json::array();
     for (const AddressedAdapter& adapter : adapters) {
+        const netinfo::AdapterAddresses& record = adapter.record;
         Json unicast = Json::array();
-        for (const AddressedAdapter::Unicast& address : adapter.unicast)
-            unicast.push_back({{"address", Utf8(address.address)}, {"prefixLength", address.prefixLength}});
-        Json entry = {{"friendlyName", Utf8(adapter.friendlyName)}, {"description", Utf8(adapter.description)},
-                      {"ipv4Index", adapter.ipv4Index},               {"ipv6Index", adapter.ipv6Index},
-                      {"luid", adapter.luid},                         {"type", adapter.type},
-                      {"operStatus", adapter.operStatus},             {"mtu", adapter.mtu}};
+        for (const auto& [address, prefixLength] : adapter.unicast)
+            unicast.push_back({{"address", Utf8(address)}, {"prefixLength", prefixLength}});
+        Json entry = {{"friendlyName", Utf8(record.friendlyName)}, {"description", Utf8(record.description)},
+                      {"ipv4Index", record.ipv4Index},               {"ipv6Index", record.ipv6Index},
+                      {"luid", record.luid},                         {"type", record.type},
+                      {"operStatus", record.operStatus},             {"mtu", record.mtu}};
         if (adapter.physicalAddress)
             entry["physicalAddress"] = Utf8(*adapter.physicalAddress);
         entry["unicast"] = unicast;
         entry["gateways"] = Strings(adapter.gateways);
         entry["dnsServers"] = Strings(adapter.dnsServers);
-        entry["dnsSuffix"] = Utf8(adapter.dnsSuffix);
-        entry["dhcpv4Enabled"] = adapter.dhcpv4Enabled;
+        entry["dnsSuffix"] = Utf8(record.dnsSuffix);
+        entry["dhcpv4Enabled"] = record.dhcpv4Enabled;
         array.push_back(std::move(entry));
     }
     return array;

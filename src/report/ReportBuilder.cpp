@@ -78,23 +78,11 @@ std::vector<std::wstring> Texts(const std::vector<netinfo::SocketAddress>& addre
 
 AddressedAdapter ToAddressedAdapter(const netinfo::AdapterAddresses& adapter)
 {
-    AddressedAdapter entry;
-    entry.friendlyName = adapter.friendlyName;
-    entry.description = adapter.description;
-    entry.ipv4Index = adapter.ipv4Index;
-    entry.ipv6Index = adapter.ipv6Index;
-    entry.luid = adapter.luid;
-    entry.type = adapter.type;
-    entry.operStatus = adapter.operStatus;
-    entry.mtu = adapter.mtu;
-    entry.physicalAddress = PhysicalAddressText(adapter.physicalAddress);
+    AddressedAdapter entry{adapter, PhysicalAddressText(adapter.physicalAddress), {}, Texts(adapter.gateways),
+                           Texts(adapter.dnsServers)};
     for (const netinfo::UnicastAddress& unicast : adapter.unicast)
         if (std::optional<std::wstring> text = AddressText(unicast.address))
-            entry.unicast.push_back({std::move(*text), unicast.prefixLength});
-    entry.gateways = Texts(adapter.gateways);
-    entry.dnsServers = Texts(adapter.dnsServers);
-    entry.dnsSuffix = adapter.dnsSuffix;
-    entry.dhcpv4Enabled = adapter.dhcpv4Enabled;
+            entry.unicast.emplace_back(std::move(*text), unicast.prefixLength);
     return entry;
 }
 

@@ -2,11 +2,13 @@
 // What the report shows, apart from how it is read and how it is written:
 // the pages that were read, and one failure for each that was not. Labels
 // and texts are UTF-16 as the views show them; counters are numbers.
+#include "netinfo/AdapterAddresses.h"
 #include "netinfo/CounterTable.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace report {
@@ -25,27 +27,14 @@ struct AdapterEntry {
     std::wstring name;
 };
 
-// An adapter of both address families, its addresses as the platform writes
-// them ("fe80::1%4"), each unicast one with its prefix length.
+// An adapter of both address families, with its addresses as the platform
+// writes them ("fe80::1%4").
 struct AddressedAdapter {
-    struct Unicast {
-        std::wstring address;
-        uint32_t prefixLength = 0;
-    };
-    std::wstring friendlyName;
-    std::wstring description;
-    uint32_t ipv4Index = 0;
-    uint32_t ipv6Index = 0;
-    uint64_t luid = 0;
-    uint32_t type = 0;
-    uint32_t operStatus = 0;
-    uint32_t mtu = 0;
-    std::optional<std::wstring> physicalAddress; // 02-00-5E-10-00-01; absent when it has none
-    std::vector<Unicast> unicast;
+    netinfo::AdapterAddresses record;  // names, indexes, LUID, type, status, MTU, DNS suffix, DHCPv4
+    std::optional<std::wstring> physicalAddress;  // 02-00-5E-10-00-01; absent when it has none
+    std::vector<std::pair<std::wstring, uint32_t>> unicast;  // each with its prefix length
     std::vector<std::wstring> gateways;
     std::vector<std::wstring> dnsServers;
-    std::wstring dnsSuffix;
-    bool dhcpv4Enabled = false;
 };
 
 struct InterfacePage {

@@ -94,22 +94,23 @@ std::vector<std::string> Lines(const std::vector<std::wstring>& texts)
 
 void AddressLines(std::string& out, const AddressedAdapter& adapter)
 {
+    const netinfo::AdapterAddresses& record = adapter.record;
     char luid[24];
-    std::snprintf(luid, sizeof luid, "0x%016llX", static_cast<unsigned long long>(adapter.luid));
-    out += kIndent + OneLine(adapter.friendlyName) + '\n';
-    Field(out, "description", OneLine(adapter.description));
-    Field(out, "indexes", std::to_string(adapter.ipv4Index) + " (IPv4), " + std::to_string(adapter.ipv6Index) +
+    std::snprintf(luid, sizeof luid, "0x%016llX", static_cast<unsigned long long>(record.luid));
+    out += kIndent + OneLine(record.friendlyName) + '\n';
+    Field(out, "description", OneLine(record.description));
+    Field(out, "indexes", std::to_string(record.ipv4Index) + " (IPv4), " + std::to_string(record.ipv6Index) +
                               " (IPv6)");
     Field(out, "LUID", luid);
-    Field(out, "type", std::to_string(adapter.type));
-    Field(out, "status", std::to_string(adapter.operStatus));
-    Field(out, "MTU", std::to_string(adapter.mtu));
+    Field(out, "type", std::to_string(record.type));
+    Field(out, "status", std::to_string(record.operStatus));
+    Field(out, "MTU", std::to_string(record.mtu));
     Field(out, "physical address", adapter.physicalAddress ? Lines({*adapter.physicalAddress}) : Lines({}));
-    Field(out, "DHCPv4", adapter.dhcpv4Enabled ? "on" : "off");
-    Field(out, "DNS suffix", OneLine(adapter.dnsSuffix));
+    Field(out, "DHCPv4", record.dhcpv4Enabled ? "on" : "off");
+    Field(out, "DNS suffix", OneLine(record.dnsSuffix));
     std::vector<std::string> unicast;
-    for (const AddressedAdapter::Unicast& address : adapter.unicast)
-        unicast.push_back(OneLine(address.address) + '/' + std::to_string(address.prefixLength));
+    for (const auto& [address, prefixLength] : adapter.unicast)
+        unicast.push_back(OneLine(address) + '/' + std::to_string(prefixLength));
     Field(out, "addresses", unicast);
     Field(out, "gateways", Lines(adapter.gateways));
     Field(out, "DNS servers", Lines(adapter.dnsServers));
