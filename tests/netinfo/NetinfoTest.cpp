@@ -314,54 +314,6 @@ TEST(Records, ChainsEndAtLoopsStrayLinksAndNull)
     EXPECT_EQ(AddressChainToList(&nodes[0]), AddressList{"10.0.0.2"}) << "a node that is its own Next";
 }
 
-// The numbers of the protocol tables; their labels and order show in the report's expected outputs.
-TEST(ProtocolStatistics, OneCallPerReadGaugesMarkedAndNothingAppendedWhenItFails)
-{
-    using Read = HRESULT (*)(CounterValues&);
-    const struct {
-        const char* name;
-        Read read;
-        std::size_t rows;
-        std::vector<std::size_t> gauges;  // settings and figures of the moment: never differenced
-        DWORD FakeIpHelper::*answer;
-    } tables[] = {
-        {"TCP", ReadTcpCounters, 15, {0, 1, 2, 3, 8, 14}, &FakeIpHelper::tcpAnswer},
-        {"IP", ReadIpCounters, 23, {0, 1, 13, 20, 21, 22}, &FakeIpHelper::ipAnswer},
-        {"UDP", ReadUdpCounters, 5, {4}, &FakeIpHelper::udpAnswer},
-        {"ICMP in", ReadIcmpInCounters, 13, {}, &FakeIpHelper::icmpAnswer},
-        {"ICMP out", ReadIcmpOutCounters, 13, {}, &FakeIpHelper::icmpAnswer},
-    };
-    FakeIpHelper fake;
-    fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.ip = Numbered<MIB_IPSTATS>(200);
-    fake.udp = Numbered<MIB_UDPSTATS>(300), fake.icmp = Numbered<MIB_ICMP>(400);
-    const std::map<std::string, uint32_t> first = {{"TCP", 100}, {"IP", 200}, {"UDP", 300}, {"ICMP in", 400},
-                                                   {"ICMP out", 413}};
-    const CounterValue earlier{L"earlier", 1, CounterKind::Counter};
-    for (const auto& table : tables) {
-        SCOPED_TRACE(table.name);
-        CounterValues values{earlier};
-        int calls = fake.calls.Total();
-        ASSERT_EQ(table.read(values), S_OK);
-        EXPECT_EQ(fake.calls.Total(), calls + 1);
-        ASSERT_EQ(values.size(), table.rows + 1) << "appended after what the list held";
-        std::vector<std::size_t> gauges;
-        for (std::size_t row = 0; row < table.rows; ++row) {
-            EXPECT_EQ(values[row + 1].value, first.at(table.name) + row) << "row " << row;
-            if (values[row + 1].kind == CounterKind::Gauge)
-                gauges.push_back(row);
-        }
-        EXPECT_EQ(gauges, table.gauges);
-
-        fake.*table.answer = ERROR_NOT_SUPPORTED;
-        values = {earlier};
-        calls = fake.calls.Total();
-        EXPECT_EQ(table.read(values), E_FAIL) << "the platform's own code is not passed on";
-        EXPECT_EQ(fake.calls.Total(), calls + 1);
-        EXPECT_EQ(values, CounterValues{earlier});
-        fake.*table.answer = NO_ERROR;
-    }
-}
-
 // GetAdaptersAddresses: a list that grows between the probe and the fill is asked again three times at most; every
 // walk stays in the block and stops on a loop; an address whose length is not its family's is skipped.
 void (*g_damageAddresses)(IP_ADAPTER_ADDRESSES&) = nullptr;

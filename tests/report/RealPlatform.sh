@@ -1,0 +1,55 @@
+#!/bin/sh
+# orvane-report on the platform's own IP helper, against what the kernel says:
+# - the addresses page holds lo with 127.0.0.1/8 and ::1/128, and every address
+#   of `ip -o addr` under the adapter of its name, with its prefix length;
+# - a watch of lo by its alias while datagrams flow on it shows a received
+#   rate above zero, and totals within /proc/net/dev's before and after.
+set -eu
+build="$1"
+report() { "$build/wine-run.sh" "$build/bin/orvane-report.exe" "$@"; }
+lo_received() { awk -F'[: ]+' '$2 == "lo" { print $3 }' /proc/net/dev; }
+
+addresses="$(report --json addresses)"
+python3 -c 'import socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+while True:
+    s.sendto(b"o" * 1000, ("127.0.0.1", 9)); time.sleep(0.002)' &
+sender=$!
+trap 'kill $sender 2>/dev/null || true' EXIT
+# The watch starts once the datagrams flow: ten seconds at most.
+quiet="$(lo_received)"
+for _ in $(seq 100); do [ "$(lo_received)" != "$quiet" ] && break; sleep 0.1; done
+before="$(lo_received)"
+watch="$(report --watch 0.5 --count 2 --json interface LO)"
+after="$(lo_received)"
+kill $sender
+
+ip -o addr show | python3 -c '
+import json, sys
+addresses, watch, before, after = json.loads(sys.argv[1]), sys.argv[2].splitlines(), int(sys.argv[3]), int(sys.argv[4])
+faults = []
+shown = {}
+for adapter in addresses["addresses"]:
+    # The kernel writes no scope: fe80::1%4/64 is its fe80::1/64.
+    shown[adapter["friendlyName"]] = {a["address"].split("%")[0] + "/" + str(a["prefixLength"]) for a in adapter["unicast"]}
+for line in sys.stdin:
+    words = line.split()
+    name, family, address = words[1].split("@")[0], words[2], words[3]
+    if family in ("inet", "inet6") and address not in shown.get(name, set()):
+        faults.append("not on the addresses page: " + name + " " + address)
+if not {"127.0.0.1/8", "::1/128"} <= shown.get("lo", set()):
+    faults.append("lo without 127.0.0.1/8 and ::1/128")
+samples = [json.loads(s) for s in watch]
+if len(samples) != 2 or any(len(s["interfaces"]) != 1 or s["interfaces"][0]["alias"] != "lo" for s in samples):
+    faults.append("a watch of lo gave " + " ".join(watch))
+else:
+    received = [s["interfaces"][0]["counters"]["inOctets"] for s in samples]
+    if not before <= received[0]["total"] <= received[1]["total"] <= after:
+        faults.append("lo totals %s outside the kernel'"'"'s %d..%d" % ([r["total"] for r in received], before, after))
+    if not received[1]["rate"] or received[1]["rate"] <= 0:
+        faults.append("lo received no bytes per second: %s" % received[1])
+for fault in faults:
+    print(fault)
+print(len(shown), "adapters,", sum(len(s) for s in shown.values()), "addresses;", len(faults), "faults")
+sys.exit(1 if faults else 0)
+' "$addresses" "$watch" "$before" "$after"
