@@ -2,7 +2,7 @@
 #pragma once
 
 #include "netinfo/ProtocolStatistics.h"
-#include "views/Statistics/TabbedListView.h"
+#include "views/TabbedList/TabbedListView.h"
 
 namespace views {
 

@@ -1,4 +1,4 @@
-#include "views/Statistics/TabStrip.h"
+#include "views/TabbedList/TabStrip.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "views/Statistics/NameValueListView.h"
+#include "views/TabbedList/NameValueListView.h"
 
 #include <commctrl.h>
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "resource_ids.h"
-#include "views/Statistics/NameValueListView.h"
-#include "views/Statistics/TabStrip.h"
+#include "views/TabbedList/NameValueListView.h"
+#include "views/TabbedList/TabStrip.h"
 #include "views/ToolView/ToolView.h"
 
 #include <commctrl.h>
