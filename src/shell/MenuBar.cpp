@@ -1,6 +1,7 @@
 #include "shell/MenuBar.h"
 
 #include <array>
+#include <new>
 
 namespace shell {
 namespace {
@@ -30,7 +31,12 @@ win::WindowClassInfo MenuBar::GetWindowClassInfo()
 
 HWND MenuBar::CreateFor(HWND owner, HMENU menu, const RECT& where)
 {
-    auto* bar = new MenuBar(menu);
+    auto* bar = new (std::nothrow) MenuBar(menu);
+    if (!bar) {
+        if (menu)
+            DestroyMenu(menu);  // the bar would have owned it
+        return nullptr;
+    }
     HWND hwnd = bar->Create(GetModuleHandleW(nullptr), owner, L"", WS_POPUP | WS_VISIBLE | WS_BORDER,
                             WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, &where);
     if (!hwnd) {

@@ -37,6 +37,18 @@ int WindowHeightFor(HWND hwnd, int clientWidth, int clientHeight, int* windowWid
     return r.bottom - r.top;
 }
 
+// The place the device gives a window's menu bar: along the bottom of the
+// screen, where the window's fitted client area (the full-screen area) ends.
+RECT MenuBarPlace(HWND owner)
+{
+    RECT r{};
+    GetWindowRect(owner, &r);
+    const SIZE area = FullScreenArea();
+    int width = 0;
+    const int top = r.top + WindowHeightFor(owner, area.cx, area.cy, &width);
+    return {r.left, top, r.left + width, top + kMenuBarHeight};
+}
+
 // The menu bar sits directly below its window and is as wide as it.
 void KeepMenuBarBelow(HWND owner)
 {
@@ -204,13 +216,8 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
         return FALSE;  // toolbar resources exist only on the device
     }
 
-    // The bar overlays the bottom of the screen, where the owner's fitted
-    // client area (the full-screen area) ends.
-    RECT owner{};
-    GetWindowRect(parent, &owner);
-    const SIZE area = FullScreenArea();
-    const int top = owner.top + WindowHeightFor(parent, area.cx, area.cy);
-    const RECT where{owner.left, top, owner.right, top + kMenuBarHeight};
+    // The bar overlays the bottom of the screen; the owner fits itself to it.
+    const RECT where = MenuBarPlace(parent);
     HWND bar = MenuBar::CreateFor(parent, menu, where);
     if (!bar)
         return FALSE;
@@ -221,16 +228,33 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
     return TRUE;
 }
 
+void FitToMenuBar(HWND frame, HWND bar)
+{
+    RECT barRect{}, frameRect{};
+    GetWindowRect(bar, &barRect);
+    GetWindowRect(frame, &frameRect);
+    const int height = (IsWindowVisible(bar) ? barRect.top : barRect.bottom) - frameRect.top;
+    SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left, height, SWP_NOZORDER | SWP_NOMOVE);
+}
+
 void TurnScreen()
 {
     Device& d = TheDevice();
     d.landscape = !d.landscape;
     if (d.frame && IsWindow(d.frame)) {
-        // A frame without a menu bar keeps the whole screen below the taskbar.
-        const int bar = GetPropW(d.frame, kMenuBarProp) ? kMenuBarHeight : 0;
+        // The whole screen below the taskbar, as the frame stood before it
+        // fitted itself to its bar; then the bar back in its place on the
+        // screen and the frame's own rule. A frame without a bar keeps it all.
         int width = 0;
-        const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight - bar, &width);
+        const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
         SetWindowPos(d.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        HWND bar = static_cast<HWND>(GetPropW(d.frame, kMenuBarProp));
+        if (bar && IsWindow(bar)) {
+            const RECT place = MenuBarPlace(d.frame);
+            SetWindowPos(bar, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            FitToMenuBar(d.frame, bar);
+        }
     }
     // Copy: a size handler may create or destroy dialogs.
     const std::vector<HWND> dialogs = d.fullScreen;

@@ -56,6 +56,11 @@ int ScreenHeight();
 // The area a full-screen dialog gets: the screen less taskbar and menu bar.
 SIZE FullScreenArea();
 
+// The frame's one rule for its height: it ends where its menu bar begins,
+// or where the bar ends while the bar is hidden (screen coordinates). The
+// frame applies it once its bar exists, and every turn of the screen again.
+void FitToMenuBar(HWND frame, HWND bar);
+
 // Swaps the screen's sides and resizes the frame, its menu bar and every
 // full-screen dialog, each of which gets its WM_SIZE.
 void TurnScreen();

@@ -73,13 +73,13 @@ TEST(Dialog, AnswersThroughTheMessageResultAndExchangesText)
     EXPECT_EQ(SendMessageW(hwnd, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&header)), 42) << "through DWLP_MSGRESULT";
     // The text goes in, or the user hears of it and the focus goes there.
     HWND edit = GetDlgItem(hwnd, IDC_TEXT);
-    EXPECT_TRUE(win::ExchangeText(hwnd, IDC_TEXT, L"Some host"));
+    EXPECT_TRUE(win::SetTextOrBeep(hwnd, IDC_TEXT, L"Some host"));
     SetWindowSubclass(edit, &RefuseText, 1, 0);
     ShowWindow(hwnd, SW_SHOW);
     SetFocus(hwnd);
-    EXPECT_FALSE(win::ExchangeText(hwnd, IDC_TEXT, L"other"));
+    EXPECT_FALSE(win::SetTextOrBeep(hwnd, IDC_TEXT, L"other"));
     EXPECT_EQ(std::tuple(WindowText(edit), GetFocus()), std::tuple(std::wstring(L"Some host"), edit));
-    EXPECT_FALSE(win::ExchangeText(hwnd, 555, L"x"));
+    EXPECT_FALSE(win::SetTextOrBeep(hwnd, 555, L"x"));
     RemoveWindowSubclass(edit, &RefuseText, 1);
     DestroyWindow(hwnd);
     PumpMessages();

@@ -1,7 +1,7 @@
 #include "views/IpConfig/Page1.h"
 
-#include "netinfo/ErrorCheck.h"
 #include "text/Encoding.h"
+#include "views/ToolView/ErrorSites.h"
 
 #include <algorithm>
 #include <string>
@@ -84,7 +84,7 @@ HRESULT CPage1::FillAdapters()
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     try {
         const netinfo::NetworkInfo info;
-        netinfo::ErrorCheck(info.QueryAdapters(adapters), "gui/viewipconfig/Page1", 135);
+        CheckAt(info.QueryAdapters(adapters), kAdapterPageSite);
     } catch (const netinfo::ErrT& error) {
         return error.code;
     }

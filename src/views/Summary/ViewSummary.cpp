@@ -1,9 +1,9 @@
 #include "views/Summary/ViewSummary.h"
 
-#include "netinfo/ErrorCheck.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/SummaryText.h"
 #include "resource_ids.h"
+#include "views/ToolView/ErrorSites.h"
 #include "win/DataExchange.h"
 
 namespace views {
@@ -75,9 +75,9 @@ LRESULT ViewSummary::Refresh()
     try {
         netinfo::NetworkParams params;
         const netinfo::NetworkInfo info;
-        netinfo::ErrorCheck(info.QueryNetworkParams(params), "ViewSummary/ViewSummary", 76);
+        CheckAt(info.QueryNetworkParams(params), kSummaryParamsSite);
         summaryText = netinfo::ComposeSummaryText(params);
-        win::ExchangeText(m_hWnd, IDC_TEXT, summaryText);
+        win::SetTextOrBeep(m_hWnd, IDC_TEXT, summaryText);
     } catch (const netinfo::ErrT&) {
         // Nothing to tell the user: the previous summary stays.
     }

@@ -25,8 +25,8 @@ class ToolView : public win::CDialogImpl<T>, public View {
 public:
     HWND CreateView(HMODULE resources, int templateId, HWND parent) override
     {
-        resources_ = resources;
-        templateId_ = templateId;
+        resourceModule = resources;
+        portraitTemplate = templateId;
         return this->Create(resources, templateId, parent);
     }
 
@@ -37,20 +37,8 @@ protected:
         shell::SHInitDialog(&info);
     }
 
-    LRESULT OnOk()
-    {
-        EndDialog(this->m_hWnd, IDOK);
-        return 0;
-    }
-
-    LRESULT OnCancel()
-    {
-        EndDialog(this->m_hWnd, IDCANCEL);
-        return 0;
-    }
-
-    HMODULE resources_ = nullptr;
-    int templateId_ = 0;  // the portrait template, which the view was created from
+    HMODULE resourceModule = nullptr;
+    int portraitTemplate = 0;  // the one the view was created from
 };
 
 }  // namespace views
