@@ -2,22 +2,29 @@
 #include "shell/MenuBar.h"
 #include "shell/Shell.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace shell {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4F52;  // one subclass of ours per window
-constexpr wchar_t kMenuBarProp[] = L"Orvane.MenuBar";
-constexpr wchar_t kDoneProp[] = L"Orvane.DoneButton";
+// A window the device acts for: its own procedure, which DeviceWindowProc
+// wraps, and what the device gave it. Kept in this process rather than in
+// window properties or a common-controls subclass, which read a property
+// for every message: under Wine each such read is a round trip to the
+// window server, and the views get many messages while they are made.
+struct Tracked {
+    WNDPROC previous = nullptr;
+    HWND menuBar = nullptr;
+    bool doneButton = false;
+};
 
 struct Device {
     bool landscape = false;
     HWND frame = nullptr;                // the program's main window
     std::vector<HWND> fullScreen;        // dialogs that follow the screen
+    std::map<HWND, Tracked> tracked;
 };
 
 Device& TheDevice()
@@ -49,11 +56,18 @@ RECT MenuBarPlace(HWND owner)
     return {r.left, top, r.left + width, top + kMenuBarHeight};
 }
 
+HWND MenuBarOf(HWND owner)
+{
+    const auto& tracked = TheDevice().tracked;
+    const auto found = tracked.find(owner);
+    return found != tracked.end() && IsWindow(found->second.menuBar) ? found->second.menuBar : nullptr;
+}
+
 // The menu bar sits directly below its window and is as wide as it.
 void KeepMenuBarBelow(HWND owner)
 {
-    HWND bar = static_cast<HWND>(GetPropW(owner, kMenuBarProp));
-    if (!bar || !IsWindow(bar))
+    HWND bar = MenuBarOf(owner);
+    if (!bar)
         return;
     RECT r{};
     GetWindowRect(owner, &r);
@@ -81,18 +95,27 @@ void FitFullScreen(HWND dialog)
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Forget(HWND hwnd)
+LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts the window's own procedure back and drops all the device knew of it.
+void Forget(HWND hwnd, WNDPROC previous)
 {
     Device& d = TheDevice();
     d.fullScreen.erase(std::remove(d.fullScreen.begin(), d.fullScreen.end(), hwnd), d.fullScreen.end());
     if (d.frame == hwnd)
         d.frame = nullptr;
-    RemovePropW(hwnd, kMenuBarProp);
-    RemovePropW(hwnd, kDoneProp);
+    d.tracked.erase(hwnd);
+    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DeviceWindowProc))
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
 }
 
-LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const auto& tracked = TheDevice().tracked;
+    const auto found = tracked.find(hwnd);
+    if (found == tracked.end())
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const Tracked window = found->second;  // a copy: the handlers below may change the map
     switch (message) {
     case WM_WINDOWPOSCHANGED:
         KeepMenuBarBelow(hwnd);
@@ -105,24 +128,27 @@ LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_CLOSE:
         // The Done button of the title bar confirms, as OK does.
-        if (GetPropW(hwnd, kDoneProp)) {
+        if (window.doneButton) {
             SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return 0;
         }
         break;
     case WM_NCDESTROY:
-        Forget(hwnd);
-        RemoveWindowSubclass(hwnd, &DeviceWindowProc, kSubclassId);
+        Forget(hwnd, window.previous);
         break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(window.previous, hwnd, message, wParam, lParam);
 }
 
-void Track(HWND hwnd)
+Tracked& Track(HWND hwnd)
 {
-    SetWindowSubclass(hwnd, &DeviceWindowProc, kSubclassId, 0);
+    auto [entry, added] = TheDevice().tracked.try_emplace(hwnd);
+    if (added)
+        entry->second.previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DeviceWindowProc)));
+    return entry->second;
 }
 
 bool IsDialog(HWND hwnd)
@@ -186,10 +212,8 @@ BOOL SHInitDialog(SHINITDLGINFO* info)
             d.fullScreen.push_back(dialog);
         FitFullScreen(dialog);
     }
-    if (info->dwFlags & SHIDIF_DONEBUTTON) {
-        Track(dialog);
-        SetPropW(dialog, kDoneProp, reinterpret_cast<HANDLE>(1));
-    }
+    if (info->dwFlags & SHIDIF_DONEBUTTON)
+        Track(dialog).doneButton = true;
     // SHIDIF_SIPDOWN: there is no input panel on the desktop.
     return TRUE;
 }
@@ -223,7 +247,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
         return FALSE;
     if (info->dwFlags & SHCMBF_HIDDEN)
         ShowWindow(bar, SW_HIDE);
-    SetPropW(parent, kMenuBarProp, bar);
+    Track(parent).menuBar = bar;
     info->hwndMB = bar;
     return TRUE;
 }
@@ -248,8 +272,7 @@ void TurnScreen()
         int width = 0;
         const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
         SetWindowPos(d.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        HWND bar = static_cast<HWND>(GetPropW(d.frame, kMenuBarProp));
-        if (bar && IsWindow(bar)) {
+        if (HWND bar = MenuBarOf(d.frame)) {
             const RECT place = MenuBarPlace(d.frame);
             SetWindowPos(bar, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);

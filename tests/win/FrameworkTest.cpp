@@ -22,9 +22,15 @@ public:
         static constexpr Map::Entry map[] = {Map::Notify<&Probe::OnNotify>(-551), Map::Plain<&Probe::OnThrow>(WM_APP)};
         return map;
     }
-    static win::WindowClassInfo GetWindowClassInfo() { return {}; }
+    static win::WindowClassInfo GetWindowClassInfo()
+    {
+        win::WindowClassInfo info;
+        info.loadIcon = [] { return ++iconLoads, LoadIconW(nullptr, IDI_APPLICATION); };
+        return info;
+    }
     void OnFinalMessage(HWND) override { ++finalMessages; }
     int finalMessages = 0;
+    static inline int iconLoads = 0;
 
 private:
     LRESULT OnNotify(const NMHDR& header) { return static_cast<LRESULT>(header.idFrom); }
@@ -44,6 +50,9 @@ TEST(Window, RoutesNotificationsByCodeSurvivesAThrowingHandlerAndEndsOnce)
     EXPECT_TRUE(IsWindow(hwnd));
     DestroyWindow(hwnd);
     EXPECT_EQ(std::tuple(probe.m_hWnd, probe.finalMessages), std::tuple(HWND{}, 1));
+    Probe second;
+    DestroyWindow(second.Create(GetModuleHandleW(nullptr), nullptr, L"second", WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(Probe::iconLoads, 1) << "the class icon is loaded for the registration only";
 }
 
 class Dialog : public win::CDialogImpl<Dialog> {
