@@ -1,5 +1,7 @@
 #include "shell/MenuBar.h"
 
+#include "win/Placement.h"
+
 #include <array>
 #include <new>
 
@@ -37,12 +39,15 @@ HWND MenuBar::CreateFor(HWND owner, HMENU menu, const RECT& where)
             DestroyMenu(menu);  // the bar would have owned it
         return nullptr;
     }
-    HWND hwnd = bar->Create(GetModuleHandleW(nullptr), owner, L"", WS_POPUP | WS_VISIBLE | WS_BORDER,
+    HWND hwnd = bar->Create(GetModuleHandleW(nullptr), owner, L"", WS_POPUP | WS_BORDER,
                             WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, &where);
     if (!hwnd) {
         delete bar;  // never got a window, so OnFinalMessage will not run
         return nullptr;
     }
+    // Made visible, a pop-up would take the activation from its owner,
+    // whatever its extended style says.
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     return hwnd;
 }
 
@@ -76,7 +81,7 @@ LRESULT MenuBar::OnSize(int cx, int cy)
     for (int i = 0; i < count; ++i) {
         const int left = cx * i / count;
         const int right = cx * (i + 1) / count;
-        MoveWindow(GetDlgItem(kFirstKeyId + i), left, 0, right - left, cy, TRUE);
+        win::PlaceWindow(GetDlgItem(kFirstKeyId + i), {left, 0, right, cy});
     }
     return 0;
 }

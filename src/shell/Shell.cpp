@@ -1,6 +1,7 @@
 // Desktop emulation of the handheld's screen, taskbar and menu bar.
 #include "shell/MenuBar.h"
 #include "shell/Shell.h"
+#include "win/Placement.h"
 
 #include <algorithm>
 #include <map>
@@ -71,7 +72,7 @@ void KeepMenuBarBelow(HWND owner)
         return;
     RECT r{};
     GetWindowRect(owner, &r);
-    SetWindowPos(bar, nullptr, r.left, r.bottom, r.right - r.left, kMenuBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    win::PlaceWindow(bar, {r.left, r.bottom, r.right, r.bottom + kMenuBarHeight});
 }
 
 void FitFullScreen(HWND dialog)
@@ -79,7 +80,7 @@ void FitFullScreen(HWND dialog)
     const SIZE area = FullScreenArea();
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
     if (style & WS_CHILD) {
-        SetWindowPos(dialog, nullptr, 0, 0, area.cx, area.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        win::PlaceWindow(dialog, {0, 0, area.cx, area.cy});
         return;
     }
     // A pop-up covers its owner's client area, its title bar over the owner's,
@@ -91,8 +92,7 @@ void FitFullScreen(HWND dialog)
     }
     RECT r{0, 0, area.cx, area.cy};
     AdjustWindowRectEx(&r, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    SetWindowPos(dialog, nullptr, origin.x + r.left, origin.y + r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    win::PlaceWindow(dialog, {origin.x + r.left, origin.y + r.top, origin.x + r.right, origin.y + r.bottom});
 }
 
 LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -258,7 +258,9 @@ void FitToMenuBar(HWND frame, HWND bar)
     GetWindowRect(bar, &barRect);
     GetWindowRect(frame, &frameRect);
     const int height = (IsWindowVisible(bar) ? barRect.top : barRect.bottom) - frameRect.top;
-    SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left, height, SWP_NOZORDER | SWP_NOMOVE);
+    // Fitting is no reason to activate the frame; showing it does that.
+    SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left, height,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TurnScreen()
@@ -273,9 +275,7 @@ void TurnScreen()
         const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
         SetWindowPos(d.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (HWND bar = MenuBarOf(d.frame)) {
-            const RECT place = MenuBarPlace(d.frame);
-            SetWindowPos(bar, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            win::PlaceWindow(bar, MenuBarPlace(d.frame));
             FitToMenuBar(d.frame, bar);
         }
     }

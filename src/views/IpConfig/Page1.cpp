@@ -2,6 +2,7 @@
 
 #include "text/Encoding.h"
 #include "views/ToolView/ErrorSites.h"
+#include "win/Placement.h"
 
 #include <algorithm>
 #include <string>
@@ -9,9 +10,10 @@
 namespace views {
 namespace {
 
-HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* className, DWORD style)
+HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* className, DWORD style,
+                 const wchar_t* text = nullptr)
 {
-    return CreateWindowExW(0, className, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    return CreateWindowExW(0, className, text, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            parent, nullptr, page.hInstance, nullptr);
 }
 
@@ -47,9 +49,8 @@ win::WindowClassInfo CPage1::GetWindowClassInfo()
 LRESULT CPage1::OnCreate(const CREATESTRUCTW& cs)
 {
     combo = CreateChild(cs, m_hWnd, L"COMBOBOX", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST);
-    label = CreateChild(cs, m_hWnd, L"STATIC", WS_CHILD | WS_VISIBLE);
+    label = CreateChild(cs, m_hWnd, L"STATIC", WS_CHILD | WS_VISIBLE, L"Select adapter:");
     textBox = CreateChild(cs, m_hWnd, L"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE);
-    SetWindowTextW(label, L"Select adapter:");
     adapters.clear();
     selectedIndex = 0;
     return 0;
@@ -68,7 +69,7 @@ LRESULT CPage1::OnSize(int cx, int cy)
         {textBox, 10, 60, cx - 20, std::max(cy - 70, 0)},
     };
     for (const Placement& p : placements)
-        MoveWindow(p.child, p.x, p.y, p.width, p.height, TRUE);
+        win::PlaceWindow(p.child, {p.x, p.y, p.x + p.width, p.y + p.height});
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/NetworkInfo.h"
 #include "views/ToolView/ErrorSites.h"
+#include "win/Placement.h"
 
 namespace views {
 namespace {
@@ -19,7 +20,7 @@ void ViewIpConfig::CreatePages()
 
 void ViewIpConfig::MovePages(int cx, int height)
 {
-    MoveWindow(page.m_hWnd, 0, 0, cx, height, TRUE);
+    win::PlaceWindow(page.m_hWnd, {0, 0, cx, height});
 }
 
 void ViewIpConfig::ShowTab(int tab)

@@ -5,6 +5,7 @@
 #include "resource_ids.h"
 #include "views/ToolView/ErrorSites.h"
 #include "win/DataExchange.h"
+#include "win/Placement.h"
 
 namespace views {
 namespace {
@@ -58,7 +59,7 @@ LRESULT ViewSummary::OnSize(int cx, int cy)
         {IDC_TEXT, 10, 100, cx - 20, cy - 110},
     };
     for (const Placement& p : placements)
-        MoveWindow(GetDlgItem(p.id), p.x, p.y, p.width, p.height, TRUE);
+        win::PlaceWindow(GetDlgItem(p.id), {p.x, p.y, p.x + p.width, p.y + p.height});
     return 0;
 }
 
