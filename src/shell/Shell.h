@@ -8,26 +8,18 @@
 
 namespace shell {
 
-// SHInitDialog
-inline constexpr DWORD SHIDIM_FLAGS = 0x0001;
-inline constexpr DWORD SHIDIF_DONEBUTTON = 0x0001;
-inline constexpr DWORD SHIDIF_SIZEDLG = 0x0002;
-inline constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
-inline constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
-
-struct SHINITDLGINFO {
-    DWORD dwMask;
-    HWND hDlg;
-    DWORD dwFlags;
+// SHInitDialog: its mask and its flags.
+enum : DWORD { SHIDIM_FLAGS = 0x0001 };
+enum : DWORD {
+    SHIDIF_DONEBUTTON = 0x0001, SHIDIF_SIZEDLG = 0x0002, SHIDIF_SIZEDLGFULLSCREEN = 0x0004, SHIDIF_SIPDOWN = 0x0008
 };
+struct SHINITDLGINFO { DWORD dwMask; HWND hDlg; DWORD dwFlags; };
 
-// SHCreateMenuBar
-inline constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
-inline constexpr DWORD SHCMBF_HIDDEN = 0x0002;
-inline constexpr DWORD SHCMBF_HIDESIPBUTTON = 0x0004;
-inline constexpr DWORD SHCMBF_COLORBK = 0x0008;
-inline constexpr DWORD SHCMBF_HMENU = 0x0010;
-
+// SHCreateMenuBar: its flags and its information.
+enum : DWORD {
+    SHCMBF_EMPTYBAR = 0x0001, SHCMBF_HIDDEN = 0x0002, SHCMBF_HIDESIPBUTTON = 0x0004, SHCMBF_COLORBK = 0x0008,
+    SHCMBF_HMENU = 0x0010
+};
 struct SHMENUBARINFO {
     DWORD cbSize;
     HWND hwndParent;

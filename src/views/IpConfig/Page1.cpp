@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace views {
 namespace {
@@ -16,14 +17,6 @@ HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* classNam
     return CreateWindowExW(0, className, text, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            parent, nullptr, page.hInstance, nullptr);
 }
-
-struct Placement {
-    HWND child;
-    int x;
-    int y;
-    int width;
-    int height;
-};
 
 }  // namespace
 
@@ -63,13 +56,13 @@ LRESULT CPage1::OnSize(int cx, int cy)
         return 0;
     // The combo box's height includes its dropped-down list. A page too low
     // for the text box leaves it no height rather than a negative one.
-    const Placement placements[] = {
-        {label, 10, 10, cx - 20, 20},
-        {combo, 10, 30, cx - 20, 70},
-        {textBox, 10, 60, cx - 20, std::max(cy - 70, 0)},
+    const std::pair<HWND, RECT> places[] = {
+        {label, {10, 10, cx - 10, 30}},
+        {combo, {10, 30, cx - 10, 100}},
+        {textBox, {10, 60, cx - 10, 60 + std::max(cy - 70, 0)}},
     };
-    for (const Placement& p : placements)
-        win::PlaceWindow(p.child, {p.x, p.y, p.x + p.width, p.y + p.height});
+    for (const auto& [child, rect] : places)
+        win::PlaceWindow(child, rect);
     return 0;
 }
 

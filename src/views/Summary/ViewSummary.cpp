@@ -7,19 +7,9 @@
 #include "win/DataExchange.h"
 #include "win/Placement.h"
 
+#include <utility>
+
 namespace views {
-namespace {
-
-struct Placement {
-    int id;
-    int x;
-    int y;
-    int width;
-    int height;
-};
-
-}  // namespace
-
 std::span<const ViewSummary::Map::Entry> ViewSummary::GetMessageMap()
 {
     static constexpr Map::Entry map[] = {
@@ -53,13 +43,13 @@ LRESULT ViewSummary::OnSize(int cx, int cy)
     const RECT area{0, 0, cx, cy};
     if (IsRectEmpty(&area))
         return 0;
-    const Placement placements[] = {
-        {IDC_LOGO, 10, 10, 70, 70},
-        {IDC_HEADLINE, 90, 30, cx - 100, 60},
-        {IDC_TEXT, 10, 100, cx - 20, cy - 110},
+    const std::pair<int, RECT> places[] = {
+        {IDC_LOGO, {10, 10, 80, 80}},
+        {IDC_HEADLINE, {90, 30, cx - 10, 90}},
+        {IDC_TEXT, {10, 100, cx - 10, cy - 10}},
     };
-    for (const Placement& p : placements)
-        win::PlaceWindow(GetDlgItem(p.id), {p.x, p.y, p.x + p.width, p.y + p.height});
+    for (const auto& [id, rect] : places)
+        win::PlaceWindow(GetDlgItem(id), rect);
     return 0;
 }
 
