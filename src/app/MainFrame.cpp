@@ -38,9 +38,10 @@ win::WindowClassInfo MainFrame::GetWindowClassInfo()
 
 // The rows are in creation order, which is also the order of the first reads
 // at start-up: the Summary's, the IP configuration's, then the Statistics'.
-// A view index is the view's own fixed number, kept apart from its row's
-// position: the frame names the current view by it (0 for none), so every
-// lookup goes by index or by command, never by position.
+// The first row is the view shown at the start and for a view command that
+// no row has. A view index is the view's own fixed number, 1 to 9, kept apart
+// from its row's position: the frame names the current view by it (0 for
+// none), so lookups go by index or by command.
 MainFrame::MainFrame()
     : viewTable{{
           {1, ID_VIEW_SUMMARY, IDD_SUMMARY, &summary},

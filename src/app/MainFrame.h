@@ -53,8 +53,7 @@ public:
     bool OnIdle() override;
 
     int CurrentView() const { return currentView; }
-    // In creation order. The first row, the Summary, is the view shown at the
-    // start and for a view command that no row has.
+    // One row per view, in creation order (the constructor says why).
     std::span<const ViewEntry> ViewTable() const { return viewTable; }
     HWND MenuBar() const { return menuBar; }
     const views::CPage1& AdapterPage() const { return ipConfig.Page(); }
