@@ -55,7 +55,8 @@ LRESULT CAboutDlg::OnInitDialog(HWND, LPARAM)
 LRESULT CAboutDlg::OnSize(int, int)
 {
     // The about dialog's twins are 102 and 104: 103 is the menu bar.
-    layout::RelayoutFromTemplate(Module().Resources(), m_hWnd, views::TemplateForScreen(IDD_ABOUT, IDD_ABOUT_LANDSCAPE));
+    const int twin = views::TemplateForScreen(IDD_ABOUT, IDD_ABOUT_LANDSCAPE);
+    layout::RelayoutFromTemplate(Module().Resources(), m_hWnd, twin);
     // The relayout puts the template's text back into the version static.
     ShowVersion();
     return 0;

@@ -73,7 +73,8 @@ TEST(Frame, ViewCommandsShowOneViewMadeFromItsTemplateAndMoveTheCheckMark)
     for (std::size_t i = 0; i < std::size(kViews); ++i) {
         const auto& row = kViews[i];
         const app::ViewEntry& e = h.frame->ViewTable()[i];
-        EXPECT_EQ(std::tuple(e.viewIndex, e.commandId, e.templateId), std::tuple(row.viewIndex, row.command, row.templateId));
+        EXPECT_EQ(std::tuple(e.viewIndex, e.commandId, e.templateId),
+                  std::tuple(row.viewIndex, row.command, row.templateId));
         h.fake.ResetCounts();
         h.Command(row.command);
         EXPECT_EQ(std::tuple(Shown(h), h.fake.calls.Total()), std::tuple(row.viewIndex, 0)) << "switching reads nothing";
@@ -202,7 +203,9 @@ TEST(ResourceLibrary, EveryPageHoldsItsControlsOnTheScreenOfItsOrientation)
     const app::MainFrame frame;
     for (const auto& row : frame.ViewTable()) {
         const bool tabbed = row.templateId == IDD_NETSTAT || row.templateId == IDD_IPCONFIG;
-        auto controls = row.templateId == IDD_SUMMARY ? std::vector<int>{IDC_TEXT, IDC_LOGO, IDC_HEADLINE} : tabbed ? std::vector<int>{IDC_TABS} : tool;
+        auto controls = row.templateId == IDD_SUMMARY ? std::vector<int>{IDC_TEXT, IDC_LOGO, IDC_HEADLINE}
+                        : tabbed                      ? std::vector<int>{IDC_TABS}
+                                                      : tool;
         if (row.templateId == IDD_PORTSCAN)
             controls.insert(controls.end(), {IDC_PORT_MODE, IDC_PORT_LIST, IDC_RANGE_FROM_LABEL, IDC_RANGE_FROM, IDC_RANGE_TO_LABEL, IDC_RANGE_TO, IDC_WELL_KNOWN});
         pages.emplace_back(row.templateId, controls);

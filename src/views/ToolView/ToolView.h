@@ -1,5 +1,6 @@
 // What every tool view shares: creation from its template as a hidden child
-// of the frame, full-screen initialisation, and ending on OK or Cancel.
+// of the frame and full-screen initialisation (OK and Cancel end it through
+// the dialog base's handlers).
 #pragma once
 
 #include "shell/Shell.h"
