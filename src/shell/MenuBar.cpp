@@ -10,6 +10,12 @@ namespace {
 
 constexpr int kFirstKeyId = 100;
 
+// The place of soft key `i` of `count`: the bar's client area in equal parts.
+RECT KeyPlace(int i, int count, int cx, int cy)
+{
+    return {cx * i / count, 0, cx * (i + 1) / count, cy};
+}
+
 }  // namespace
 
 std::span<const MenuBar::Map::Entry> MenuBar::GetMessageMap()
@@ -64,13 +70,18 @@ void MenuBar::OnFinalMessage(HWND)
 
 LRESULT MenuBar::OnCreate(const CREATESTRUCTW&)
 {
+    // Each key is made in its place, so the first size change moves nothing.
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
     const int count = menu_ ? GetMenuItemCount(menu_) : 0;
     for (int i = 0; i < count; ++i) {
         std::array<wchar_t, 64> text{};
         GetMenuStringW(menu_, static_cast<UINT>(i), text.data(), static_cast<int>(text.size()), MF_BYPOSITION);
-        CreateWindowExW(0, L"BUTTON", text.data(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0,
-                        m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstKeyId + i)),
-                        GetModuleHandleW(nullptr), nullptr);
+        const RECT r = KeyPlace(i, count, client.right, client.bottom);
+        CreateWindowExW(0, L"BUTTON", text.data(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstKeyId + i)), GetModuleHandleW(nullptr),
+                        nullptr);
     }
     return 0;
 }
@@ -78,11 +89,8 @@ LRESULT MenuBar::OnCreate(const CREATESTRUCTW&)
 LRESULT MenuBar::OnSize(int cx, int cy)
 {
     const int count = menu_ ? GetMenuItemCount(menu_) : 0;
-    for (int i = 0; i < count; ++i) {
-        const int left = cx * i / count;
-        const int right = cx * (i + 1) / count;
-        win::PlaceWindow(GetDlgItem(kFirstKeyId + i), {left, 0, right, cy});
-    }
+    for (int i = 0; i < count; ++i)
+        win::PlaceWindow(GetDlgItem(kFirstKeyId + i), KeyPlace(i, count, cx, cy));
     return 0;
 }
 

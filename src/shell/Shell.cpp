@@ -166,9 +166,10 @@ void BecomeMainWindow(HWND frame)
     d.frame = frame;
     Track(frame);
     const auto style = GetWindowLongPtrW(frame, GWL_STYLE);
+    UINT frameChanged = 0;
     if (!(style & WS_SYSMENU)) {
         SetWindowLongPtrW(frame, GWL_STYLE, style | WS_SYSMENU);
-        SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        frameChanged = SWP_FRAMECHANGED;
     }
     if (HMENU system = GetSystemMenu(frame, FALSE)) {
         if (GetMenuState(system, SC_TURNSCREEN, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
@@ -178,7 +179,8 @@ void BecomeMainWindow(HWND frame)
     }
     int width = 0;
     const int height = WindowHeightFor(frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
-    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // One move for the new size and the new frame: each is a round trip to the window server.
+    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | frameChanged);
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ private:
     friend class TabbedListView<ViewNetstat>;
 
     void PrepareTabs();
+    // The list is the one page, on every tab.
+    void CreatePages() { ShowWindow(listView, SW_SHOW); }
     void ShowTab(int tab) { ShowStatistics(tab); }
 };
 

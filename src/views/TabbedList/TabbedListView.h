@@ -42,8 +42,9 @@ public:
     }
 
 protected:
-    // Hooks a view may hide: before the tabs go in, after the list exists,
-    // and when the area above the strip (cx by height) changes.
+    // Hooks a view may hide: before the tabs go in, after the list (made
+    // hidden) exists, and when the area above the strip (cx by height)
+    // changes. Which of its pages shows is the view's to say.
     void PrepareTabs() {}
     void CreatePages() {}
     void MovePages(int, int) {}
@@ -74,7 +75,6 @@ private:
         // The pages came after the full-screen sizing; place them now rather
         // than wait for a size change the platform may never send.
         OnSize(client.right, client.bottom);
-        ShowWindow(listView, SW_SHOW);
         Self().ShowTab(0);
         return TRUE;
     }
