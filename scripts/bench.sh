@@ -28,7 +28,7 @@ run() {
 run views 40
 run relayout 200
 run adapters 150
-run startup 16
+run startup 30
 run watch 200
 echo "bench: report against wine ipconfig and netstat" >&2
 python3 "$root/bench/report_vs_wine.py" "$bin" 15 >>"$out"

@@ -4,6 +4,7 @@
 #include "layout/Relayout.h"
 #include "resource_ids.h"
 #include "shell/Shell.h"
+#include "views/ToolView/TemplateView.h"
 #include "win/DataExchange.h"
 
 #include <memory>
@@ -46,14 +47,16 @@ LRESULT CAboutDlg::OnInitDialog(HWND, LPARAM)
     shell::SHCreateMenuBar(&bar);
 
     aboutText = kAboutText;
-    win::ExchangeText(m_hWnd, IDC_TEXT, aboutText);
+    win::SetTextOrBeep(m_hWnd, IDC_TEXT, aboutText);
     ShowVersion();
     return TRUE;
 }
 
 LRESULT CAboutDlg::OnSize(int, int)
 {
-    layout::RelayoutFromTemplate(Module().Resources(), m_hWnd, shell::ScreenHeight() < 320 ? IDD_ABOUT_LANDSCAPE : IDD_ABOUT);
+    // The about dialog's twins are 102 and 104: 103 is the menu bar.
+    const int twin = views::TemplateForScreen(IDD_ABOUT, IDD_ABOUT_LANDSCAPE);
+    layout::RelayoutFromTemplate(Module().Resources(), m_hWnd, twin);
     // The relayout puts the template's text back into the version static.
     ShowVersion();
     return 0;
@@ -64,18 +67,6 @@ LRESULT CAboutDlg::OnPaint()
     PAINTSTRUCT ps;
     BeginPaint(m_hWnd, &ps);
     EndPaint(m_hWnd, &ps);
-    return 0;
-}
-
-LRESULT CAboutDlg::OnOk()
-{
-    EndDialog(m_hWnd, IDOK);
-    return 0;
-}
-
-LRESULT CAboutDlg::OnCancel()
-{
-    EndDialog(m_hWnd, IDCANCEL);
     return 0;
 }
 
@@ -91,20 +82,18 @@ HRESULT LastErrorAsHresult()
 
 HRESULT CAboutDlg::ReadProductVersion(WORD& major, WORD& minor, WORD& build, WORD& revision)
 {
-    wchar_t path[256];
-    const DWORD length = GetModuleFileNameW(nullptr, path, 256);
-    // A full buffer means a truncated path: reading another file's version would be wrong.
-    if (length == 0 || length >= 256)
+    const std::wstring path = ProgramPath();
+    if (path.empty())
         return LastErrorAsHresult();
 
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path, &handle);
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
     if (size == 0)
         return E_FAIL;
     std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[size]);
     if (!block)
         return E_OUTOFMEMORY;
-    if (!GetFileVersionInfoW(path, 0, size, block.get()))
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.get()))
         return LastErrorAsHresult();
     VS_FIXEDFILEINFO* info = nullptr;
     UINT infoLength = 0;

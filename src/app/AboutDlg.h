@@ -25,8 +25,6 @@ private:
     LRESULT OnInitDialog(HWND, LPARAM);
     LRESULT OnSize(int, int);
     LRESULT OnPaint();
-    LRESULT OnOk();
-    LRESULT OnCancel();
 
     std::wstring aboutText;
 };

@@ -40,23 +40,21 @@ AppModule& Module()
     return module;
 }
 
+std::wstring ProgramPath()
+{
+    wchar_t path[kProgramPathLength];
+    const DWORD length = GetModuleFileNameW(nullptr, path, kProgramPathLength);
+    // A full buffer means a cut path, which would name another file.
+    if (length == 0 || length >= kProgramPathLength)
+        return {};
+    return {path, length};
+}
+
 HMODULE LoadResourceLibrary()
 {
     // Only the program's own folder: a bare name would also search the
     // current directory and PATH.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return nullptr;
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        if (path.size() >= 32768)
-            return nullptr;
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = ProgramPath();
     const auto slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
         return nullptr;

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <map>
+#include <string>
 
 namespace app {
 
@@ -33,6 +34,15 @@ private:
 };
 
 AppModule& Module();
+
+// The program's own path is read through a buffer of this many characters,
+// the terminator included: a fixed size of the product's design. A longer
+// path is not read at all rather than cut.
+inline constexpr DWORD kProgramPathLength = 256;
+
+// The full path of the program's own file; empty when it fails or does not
+// fit, with the platform's last error left as it was set.
+std::wstring ProgramPath();
 
 // Loads localization.dll from the program's own folder as an image resource,
 // so that none of its code runs; null when it is missing or cannot be mapped.

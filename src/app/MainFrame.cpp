@@ -10,23 +10,6 @@
 
 namespace app {
 
-const MainFrame::ViewRow MainFrame::kViews[] = {
-    {1, ID_VIEW_SUMMARY, IDD_SUMMARY, &ViewOf<&MainFrame::summary_>, true},
-    {2, ID_VIEW_IPCONFIG, IDD_IPCONFIG, &ViewOf<&MainFrame::ipConfig_>, true},
-    {8, ID_VIEW_FINGER, IDD_FINGER, &ViewOf<&MainFrame::finger_>, false},
-    {3, ID_VIEW_PING, IDD_PING, &ViewOf<&MainFrame::ping_>, false},
-    {9, ID_VIEW_PORTSCAN, IDD_PORTSCAN, &ViewOf<&MainFrame::portScan_>, false},
-    {7, ID_VIEW_NETSTAT, IDD_NETSTAT, &ViewOf<&MainFrame::netstat_>, true},
-    {5, ID_VIEW_NSLOOKUP, IDD_NSLOOKUP, &ViewOf<&MainFrame::nsLookup_>, false},
-    {4, ID_VIEW_TRACERT, IDD_TRACERT, &ViewOf<&MainFrame::tracert_>, false},
-    {6, ID_VIEW_WHOIS, IDD_WHOIS, &ViewOf<&MainFrame::whois_>, false},
-};
-
-std::span<const MainFrame::ViewRow> MainFrame::Views()
-{
-    return kViews;
-}
-
 std::span<const MainFrame::Map::Entry> MainFrame::GetMessageMap()
 {
     static constexpr Map::Entry map[] = {
@@ -46,14 +29,32 @@ win::WindowClassInfo MainFrame::GetWindowClassInfo()
     info.name = kClassName;
     info.cursor = LoadCursorW(nullptr, IDC_ARROW);
     info.background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    info.icon = static_cast<HICON>(
-        LoadImageW(Module().Resources(), MAKEINTRESOURCEW(IDR_MAINFRAME_RES), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    info.loadIcon = [] {
+        return static_cast<HICON>(
+            LoadImageW(Module().Resources(), MAKEINTRESOURCEW(IDR_MAINFRAME_RES), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    };
     return info;
 }
 
+// The rows are in creation order, which is also the order of the first reads
+// at start-up: the Summary's, the IP configuration's, then the Statistics'.
+// The first row is the view shown at the start and for a view command that
+// no row has. A view index is the view's own fixed number, 1 to 9, kept apart
+// from its row's position: the frame names the current view by it (0 for
+// none), so lookups go by index or by command.
 MainFrame::MainFrame()
+    : viewTable{{
+          {1, ID_VIEW_SUMMARY, IDD_SUMMARY, &summary},
+          {2, ID_VIEW_IPCONFIG, IDD_IPCONFIG, &ipConfig},
+          {8, ID_VIEW_FINGER, IDD_FINGER, &finger},
+          {3, ID_VIEW_PING, IDD_PING, &ping},
+          {9, ID_VIEW_PORTSCAN, IDD_PORTSCAN, &portScan},
+          {7, ID_VIEW_NETSTAT, IDD_NETSTAT, &netstat},
+          {5, ID_VIEW_NSLOOKUP, IDD_NSLOOKUP, &nsLookup},
+          {4, ID_VIEW_TRACERT, IDD_TRACERT, &tracert},
+          {6, ID_VIEW_WHOIS, IDD_WHOIS, &whois},
+      }}
 {
-    viewTable.reserve(10);
 }
 
 HWND MainFrame::CreateFrame()
@@ -63,7 +64,7 @@ HWND MainFrame::CreateFrame()
         title[0] = L'\0';
     if (!Create(Module().Instance(), nullptr, title, WS_CLIPCHILDREN | WS_CLIPSIBLINGS))
         return nullptr;
-    accelerators_ = LoadAcceleratorsW(Module().Resources(), MAKEINTRESOURCEW(IDR_MAINFRAME_RES));
+    accelerators = LoadAcceleratorsW(Module().Resources(), MAKEINTRESOURCEW(IDR_MAINFRAME_RES));
     return m_hWnd;
 }
 
@@ -76,12 +77,12 @@ LRESULT MainFrame::OnCreate(const CREATESTRUCTW&)
     bar.nToolBarId = IDR_MENUBAR;
     bar.hInstRes = Module().Resources();
     if (shell::SHCreateMenuBar(&bar)) {
-        menuBar_ = bar.hwndMB;
-        FitToMenuBar();
+        menuBar = bar.hwndMB;
+        shell::FitToMenuBar(m_hWnd, menuBar);
     }
-    uiState_.SetCheck(static_cast<UINT>(kViews[0].commandId), true);
+    checkMarks.SetCheck(static_cast<UINT>(viewTable[0].commandId), true);
     CreateViews();
-    ShowView(kViews[0].viewIndex);
+    ShowView(viewTable[0].viewIndex);
     if (MessageLoop* loop = Module().GetMessageLoop()) {
         loop->AddMessageFilter(this);
         loop->AddIdleHandler(this);
@@ -89,29 +90,25 @@ LRESULT MainFrame::OnCreate(const CREATESTRUCTW&)
     return 0;
 }
 
-// The frame ends where the menu bar begins.
-void MainFrame::FitToMenuBar()
-{
-    RECT bar{}, frame{};
-    GetWindowRect(menuBar_, &bar);
-    GetWindowRect(m_hWnd, &frame);
-    const int height = (IsWindowVisible(menuBar_) ? bar.top : bar.bottom) - frame.top;
-    SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, height, SWP_NOZORDER | SWP_NOMOVE);
-}
-
 void MainFrame::CreateViews()
 {
     const HMODULE resources = Module().Resources();
-    for (const ViewRow& row : kViews)
-        viewTable.push_back({row.viewIndex, row.view(*this).CreateView(resources, row.templateId, m_hWnd), row.commandId});
+    for (ViewEntry& entry : viewTable)
+        entry.viewWindow = entry.view->CreateView(resources, entry.templateId, m_hWnd);
 }
 
 const ViewEntry* MainFrame::FindByIndex(int viewIndex) const
 {
-    for (const ViewEntry& e : viewTable)
-        if (e.viewIndex == viewIndex)
-            return &e;
-    return nullptr;
+    const auto found = std::find_if(viewTable.begin(), viewTable.end(),
+                                    [viewIndex](const ViewEntry& e) { return e.viewIndex == viewIndex; });
+    return found != viewTable.end() ? &*found : nullptr;
+}
+
+const ViewEntry* MainFrame::FindByCommand(int commandId) const
+{
+    const auto found = std::find_if(viewTable.begin(), viewTable.end(),
+                                    [commandId](const ViewEntry& e) { return e.commandId == commandId; });
+    return found != viewTable.end() ? &*found : nullptr;
 }
 
 void MainFrame::ShowView(int viewIndex)
@@ -131,24 +128,18 @@ LRESULT MainFrame::SelectView(int commandId)
 {
     const ViewEntry* current = FindByIndex(currentView);
     const int oldCommand = current ? current->commandId : 0;
-    int target = kViews[0].viewIndex;
-    for (const ViewEntry& e : viewTable) {
-        if (e.commandId == commandId) {
-            target = e.viewIndex;
-            break;
-        }
-    }
-    ShowView(target);
-    uiState_.SetCheck(static_cast<UINT>(oldCommand), false);
-    uiState_.SetCheck(static_cast<UINT>(commandId), true);
+    const ViewEntry* target = FindByCommand(commandId);
+    ShowView(target ? target->viewIndex : viewTable[0].viewIndex);
+    checkMarks.SetCheck(static_cast<UINT>(oldCommand), false);
+    checkMarks.SetCheck(static_cast<UINT>(commandId), true);
     return 0;
 }
 
+// The views without data answer with their base's Refresh, which reads nothing.
 LRESULT MainFrame::RefreshCurrentView()
 {
-    const auto row = std::find_if(std::begin(kViews), std::end(kViews),
-                                  [this](const ViewRow& r) { return r.viewIndex == currentView; });
-    return row != std::end(kViews) && row->refreshes ? row->view(*this).Refresh() : 0;
+    const ViewEntry* current = FindByIndex(currentView);
+    return current ? current->view->Refresh() : 0;
 }
 
 LRESULT MainFrame::ShowAbout()
@@ -161,9 +152,7 @@ LRESULT MainFrame::ShowAbout()
 // Every view command; 40010 is one without a view.
 LRESULT MainFrame::OnCommand(int id, int, HWND)
 {
-    const bool viewCommand = id == ID_VIEW_UNBOUND || std::any_of(std::begin(kViews), std::end(kViews),
-                                                                  [id](const ViewRow& r) { return r.commandId == id; });
-    if (viewCommand)
+    if (id == ID_VIEW_UNBOUND || FindByCommand(id))
         return SelectView(id);
     msgHandled = false;  // not ours: default processing
     return 0;
@@ -171,7 +160,7 @@ LRESULT MainFrame::OnCommand(int id, int, HWND)
 
 LRESULT MainFrame::OnInitMenuPopup(HMENU menu)
 {
-    uiState_.Apply(menu);
+    checkMarks.Apply(menu);
     msgHandled = false;  // the default handling still runs
     return 0;
 }
@@ -185,7 +174,7 @@ LRESULT MainFrame::OnDestroy()
 
 bool MainFrame::PreTranslateMessage(MSG& msg)
 {
-    return accelerators_ && TranslateAcceleratorW(m_hWnd, accelerators_, &msg) != 0;
+    return accelerators && TranslateAcceleratorW(m_hWnd, accelerators, &msg) != 0;
 }
 
 bool MainFrame::OnIdle()

@@ -15,34 +15,24 @@
 #include "win/UiStateList.h"
 #include "win/Window.h"
 
+#include <array>
 #include <span>
-#include <vector>
 
 namespace app {
 
-// A view as the frame has made it.
+// One row of the frame's table of views: everything the frame knows of a
+// view, and the view's window once it is made (null when it cannot be).
 struct ViewEntry {
     int viewIndex;
-    HWND viewWindow;
     int commandId;
+    int templateId;  // created from it; the portrait template of a pair
+    views::View* view;
+    HWND viewWindow = nullptr;
 };
 
 class MainFrame : public win::CWindowImpl<MainFrame>, public MessageFilter, public IdleHandler {
 public:
     static constexpr wchar_t kClassName[] = L"OrvaneClass";
-
-    // One row of the table of views: everything the frame knows of a view.
-    struct ViewRow {
-        int viewIndex;
-        int commandId;
-        int templateId;  // created from it; the portrait template of a pair
-        views::View& (*view)(MainFrame&);
-        bool refreshes;  // the refresh command reaches it
-    };
-
-    // In creation order. The first row, the Summary, is the view shown at the
-    // start and for a view command that no row has.
-    static std::span<const ViewRow> Views();
 
     using Map = win::MessageMap<MainFrame>;
     static std::span<const Map::Entry> GetMessageMap();
@@ -63,44 +53,38 @@ public:
     bool OnIdle() override;
 
     int CurrentView() const { return currentView; }
-    const std::vector<ViewEntry>& ViewTable() const { return viewTable; }
-    HWND MenuBar() const { return menuBar_; }
-    const views::CPage1& AdapterPage() const { return ipConfig_.Page(); }
+    // One row per view, in creation order (the constructor says why).
+    std::span<const ViewEntry> ViewTable() const { return viewTable; }
+    HWND MenuBar() const { return menuBar; }
+    const views::CPage1& AdapterPage() const { return ipConfig.Page(); }
 
 private:
-    static const ViewRow kViews[];
-
-    template <auto Member>
-    static views::View& ViewOf(MainFrame& frame)
-    {
-        return frame.*Member;
-    }
-
     LRESULT OnCreate(const CREATESTRUCTW&);
     LRESULT OnCommand(int id, int code, HWND control);
     LRESULT OnInitMenuPopup(HMENU menu);
     LRESULT OnDestroy();
 
-    void FitToMenuBar();
     const ViewEntry* FindByIndex(int viewIndex) const;
+    const ViewEntry* FindByCommand(int commandId) const;
 
-    HACCEL accelerators_ = nullptr;
-    HWND menuBar_ = nullptr;
-    // The commands whose check mark the frame keeps: Statistics, then Summary.
-    win::UiStateList uiState_{ID_VIEW_NETSTAT, ID_VIEW_SUMMARY};
+    HACCEL accelerators = nullptr;
+    HWND menuBar = nullptr;
+    // Only the Summary and Statistics commands show a check mark, by design:
+    // the list keeps theirs (Statistics first) and ignores every other id.
+    win::UiStateList checkMarks{ID_VIEW_NETSTAT, ID_VIEW_SUMMARY};
 
-    views::ViewSummary summary_;
-    views::ViewIpConfig ipConfig_;
-    views::ViewFinger finger_;
-    views::ViewPing ping_;
-    views::ViewPortScan portScan_;
-    views::ViewNetstat netstat_;
-    views::ViewNsLookup nsLookup_;
-    views::ViewTracert tracert_;
-    views::ViewWhois whois_;
+    views::ViewSummary summary;
+    views::ViewIpConfig ipConfig;
+    views::ViewFinger finger;
+    views::ViewPing ping;
+    views::ViewPortScan portScan;
+    views::ViewNetstat netstat;
+    views::ViewNsLookup nsLookup;
+    views::ViewTracert tracert;
+    views::ViewWhois whois;
 
-    std::vector<ViewEntry> viewTable;
-    int currentView = 0;
+    std::array<ViewEntry, 9> viewTable;
+    int currentView = 0;  // a view index; 0 before the first view is shown
 };
 
 // Creates the frame, runs the message loop and returns its result; -1 when

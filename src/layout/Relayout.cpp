@@ -2,6 +2,7 @@
 
 #include "layout/DialogTemplate.h"
 #include "layout/RelayoutInternal.h"
+#include "win/DialogResource.h"
 
 #include <cwchar>
 #include <iterator>
@@ -163,15 +164,8 @@ int32_t RelayoutFromBytes(HMODULE resources, HWND dialog, std::span<const std::u
 
 int32_t RelayoutFromTemplate(HMODULE resources, HWND dialog, int templateId)
 {
-    HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(templateId), RT_DIALOG);
-    if (!found)
-        return 0;
-    HGLOBAL loaded = LoadResource(resources, found);
-    const DWORD size = SizeofResource(resources, found);
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes || size == 0)
-        return 0;
-    return RelayoutFromBytes(resources, dialog, {static_cast<const std::uint8_t*>(bytes), size});
+    const auto bytes = win::LoadDialogTemplate(resources, templateId);
+    return bytes.empty() ? 0 : RelayoutFromBytes(resources, dialog, bytes);
 }
 
 }  // namespace layout

@@ -1,11 +1,20 @@
 #include "shell/MenuBar.h"
 
+#include "win/Placement.h"
+
 #include <array>
+#include <new>
 
 namespace shell {
 namespace {
 
 constexpr int kFirstKeyId = 100;
+
+// The place of soft key `i` of `count`: the bar's client area in equal parts.
+RECT KeyPlace(int i, int count, int cx, int cy)
+{
+    return {cx * i / count, 0, cx * (i + 1) / count, cy};
+}
 
 }  // namespace
 
@@ -30,13 +39,21 @@ win::WindowClassInfo MenuBar::GetWindowClassInfo()
 
 HWND MenuBar::CreateFor(HWND owner, HMENU menu, const RECT& where)
 {
-    auto* bar = new MenuBar(menu);
-    HWND hwnd = bar->Create(GetModuleHandleW(nullptr), owner, L"", WS_POPUP | WS_VISIBLE | WS_BORDER,
+    auto* bar = new (std::nothrow) MenuBar(menu);
+    if (!bar) {
+        if (menu)
+            DestroyMenu(menu);  // the bar would have owned it
+        return nullptr;
+    }
+    HWND hwnd = bar->Create(GetModuleHandleW(nullptr), owner, L"", WS_POPUP | WS_BORDER,
                             WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, &where);
     if (!hwnd) {
         delete bar;  // never got a window, so OnFinalMessage will not run
         return nullptr;
     }
+    // Made visible, a pop-up would take the activation from its owner,
+    // whatever its extended style says.
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     return hwnd;
 }
 
@@ -53,13 +70,18 @@ void MenuBar::OnFinalMessage(HWND)
 
 LRESULT MenuBar::OnCreate(const CREATESTRUCTW&)
 {
+    // Each key is made in its place, so the first size change moves nothing.
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
     const int count = menu_ ? GetMenuItemCount(menu_) : 0;
     for (int i = 0; i < count; ++i) {
         std::array<wchar_t, 64> text{};
         GetMenuStringW(menu_, static_cast<UINT>(i), text.data(), static_cast<int>(text.size()), MF_BYPOSITION);
-        CreateWindowExW(0, L"BUTTON", text.data(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0,
-                        m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstKeyId + i)),
-                        GetModuleHandleW(nullptr), nullptr);
+        const RECT r = KeyPlace(i, count, client.right, client.bottom);
+        CreateWindowExW(0, L"BUTTON", text.data(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstKeyId + i)), GetModuleHandleW(nullptr),
+                        nullptr);
     }
     return 0;
 }
@@ -67,11 +89,8 @@ LRESULT MenuBar::OnCreate(const CREATESTRUCTW&)
 LRESULT MenuBar::OnSize(int cx, int cy)
 {
     const int count = menu_ ? GetMenuItemCount(menu_) : 0;
-    for (int i = 0; i < count; ++i) {
-        const int left = cx * i / count;
-        const int right = cx * (i + 1) / count;
-        MoveWindow(GetDlgItem(kFirstKeyId + i), left, 0, right - left, cy, TRUE);
-    }
+    for (int i = 0; i < count; ++i)
+        win::PlaceWindow(GetDlgItem(kFirstKeyId + i), KeyPlace(i, count, cx, cy));
     return 0;
 }
 

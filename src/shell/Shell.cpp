@@ -1,23 +1,31 @@
 // Desktop emulation of the handheld's screen, taskbar and menu bar.
 #include "shell/MenuBar.h"
 #include "shell/Shell.h"
-
-#include <commctrl.h>
+#include "win/Placement.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace shell {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4F52;  // one subclass of ours per window
-constexpr wchar_t kMenuBarProp[] = L"Orvane.MenuBar";
-constexpr wchar_t kDoneProp[] = L"Orvane.DoneButton";
+// A window the device acts for: its own procedure, which DeviceWindowProc
+// wraps, and what the device gave it. Kept in this process rather than in
+// window properties or a common-controls subclass, which read a property
+// for every message: under Wine each such read is a round trip to the
+// window server, and the views get many messages while they are made.
+struct Tracked {
+    WNDPROC previous = nullptr;
+    HWND menuBar = nullptr;
+    bool doneButton = false;
+};
 
 struct Device {
     bool landscape = false;
     HWND frame = nullptr;                // the program's main window
     std::vector<HWND> fullScreen;        // dialogs that follow the screen
+    std::map<HWND, Tracked> tracked;
 };
 
 Device& TheDevice()
@@ -37,15 +45,34 @@ int WindowHeightFor(HWND hwnd, int clientWidth, int clientHeight, int* windowWid
     return r.bottom - r.top;
 }
 
+// The place the device gives a window's menu bar: along the bottom of the
+// screen, where the window's fitted client area (the full-screen area) ends.
+RECT MenuBarPlace(HWND owner)
+{
+    RECT r{};
+    GetWindowRect(owner, &r);
+    const SIZE area = FullScreenArea();
+    int width = 0;
+    const int top = r.top + WindowHeightFor(owner, area.cx, area.cy, &width);
+    return {r.left, top, r.left + width, top + kMenuBarHeight};
+}
+
+HWND MenuBarOf(HWND owner)
+{
+    const auto& tracked = TheDevice().tracked;
+    const auto found = tracked.find(owner);
+    return found != tracked.end() && IsWindow(found->second.menuBar) ? found->second.menuBar : nullptr;
+}
+
 // The menu bar sits directly below its window and is as wide as it.
 void KeepMenuBarBelow(HWND owner)
 {
-    HWND bar = static_cast<HWND>(GetPropW(owner, kMenuBarProp));
-    if (!bar || !IsWindow(bar))
+    HWND bar = MenuBarOf(owner);
+    if (!bar)
         return;
     RECT r{};
     GetWindowRect(owner, &r);
-    SetWindowPos(bar, nullptr, r.left, r.bottom, r.right - r.left, kMenuBarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    win::PlaceWindow(bar, {r.left, r.bottom, r.right, r.bottom + kMenuBarHeight});
 }
 
 void FitFullScreen(HWND dialog)
@@ -53,7 +80,7 @@ void FitFullScreen(HWND dialog)
     const SIZE area = FullScreenArea();
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
     if (style & WS_CHILD) {
-        SetWindowPos(dialog, nullptr, 0, 0, area.cx, area.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        win::PlaceWindow(dialog, {0, 0, area.cx, area.cy});
         return;
     }
     // A pop-up covers its owner's client area, its title bar over the owner's,
@@ -65,22 +92,30 @@ void FitFullScreen(HWND dialog)
     }
     RECT r{0, 0, area.cx, area.cy};
     AdjustWindowRectEx(&r, style, FALSE, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    SetWindowPos(dialog, nullptr, origin.x + r.left, origin.y + r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    win::PlaceWindow(dialog, {origin.x + r.left, origin.y + r.top, origin.x + r.right, origin.y + r.bottom});
 }
 
-void Forget(HWND hwnd)
+LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Puts the window's own procedure back and drops all the device knew of it.
+void Forget(HWND hwnd, WNDPROC previous)
 {
     Device& d = TheDevice();
     d.fullScreen.erase(std::remove(d.fullScreen.begin(), d.fullScreen.end(), hwnd), d.fullScreen.end());
     if (d.frame == hwnd)
         d.frame = nullptr;
-    RemovePropW(hwnd, kMenuBarProp);
-    RemovePropW(hwnd, kDoneProp);
+    d.tracked.erase(hwnd);
+    if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DeviceWindowProc))
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
 }
 
-LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const auto& tracked = TheDevice().tracked;
+    const auto found = tracked.find(hwnd);
+    if (found == tracked.end())
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const Tracked window = found->second;  // a copy: the handlers below may change the map
     switch (message) {
     case WM_WINDOWPOSCHANGED:
         KeepMenuBarBelow(hwnd);
@@ -93,24 +128,27 @@ LRESULT CALLBACK DeviceWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_CLOSE:
         // The Done button of the title bar confirms, as OK does.
-        if (GetPropW(hwnd, kDoneProp)) {
+        if (window.doneButton) {
             SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return 0;
         }
         break;
     case WM_NCDESTROY:
-        Forget(hwnd);
-        RemoveWindowSubclass(hwnd, &DeviceWindowProc, kSubclassId);
+        Forget(hwnd, window.previous);
         break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(window.previous, hwnd, message, wParam, lParam);
 }
 
-void Track(HWND hwnd)
+Tracked& Track(HWND hwnd)
 {
-    SetWindowSubclass(hwnd, &DeviceWindowProc, kSubclassId, 0);
+    auto [entry, added] = TheDevice().tracked.try_emplace(hwnd);
+    if (added)
+        entry->second.previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DeviceWindowProc)));
+    return entry->second;
 }
 
 bool IsDialog(HWND hwnd)
@@ -128,9 +166,10 @@ void BecomeMainWindow(HWND frame)
     d.frame = frame;
     Track(frame);
     const auto style = GetWindowLongPtrW(frame, GWL_STYLE);
+    UINT frameChanged = 0;
     if (!(style & WS_SYSMENU)) {
         SetWindowLongPtrW(frame, GWL_STYLE, style | WS_SYSMENU);
-        SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        frameChanged = SWP_FRAMECHANGED;
     }
     if (HMENU system = GetSystemMenu(frame, FALSE)) {
         if (GetMenuState(system, SC_TURNSCREEN, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
@@ -140,7 +179,8 @@ void BecomeMainWindow(HWND frame)
     }
     int width = 0;
     const int height = WindowHeightFor(frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
-    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // One move for the new size and the new frame: each is a round trip to the window server.
+    SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | frameChanged);
 }
 
 }  // namespace
@@ -174,10 +214,8 @@ BOOL SHInitDialog(SHINITDLGINFO* info)
             d.fullScreen.push_back(dialog);
         FitFullScreen(dialog);
     }
-    if (info->dwFlags & SHIDIF_DONEBUTTON) {
-        Track(dialog);
-        SetPropW(dialog, kDoneProp, reinterpret_cast<HANDLE>(1));
-    }
+    if (info->dwFlags & SHIDIF_DONEBUTTON)
+        Track(dialog).doneButton = true;
     // SHIDIF_SIPDOWN: there is no input panel on the desktop.
     return TRUE;
 }
@@ -204,21 +242,27 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
         return FALSE;  // toolbar resources exist only on the device
     }
 
-    // The bar overlays the bottom of the screen, where the owner's fitted
-    // client area (the full-screen area) ends.
-    RECT owner{};
-    GetWindowRect(parent, &owner);
-    const SIZE area = FullScreenArea();
-    const int top = owner.top + WindowHeightFor(parent, area.cx, area.cy);
-    const RECT where{owner.left, top, owner.right, top + kMenuBarHeight};
+    // The bar overlays the bottom of the screen; the owner fits itself to it.
+    const RECT where = MenuBarPlace(parent);
     HWND bar = MenuBar::CreateFor(parent, menu, where);
     if (!bar)
         return FALSE;
     if (info->dwFlags & SHCMBF_HIDDEN)
         ShowWindow(bar, SW_HIDE);
-    SetPropW(parent, kMenuBarProp, bar);
+    Track(parent).menuBar = bar;
     info->hwndMB = bar;
     return TRUE;
+}
+
+void FitToMenuBar(HWND frame, HWND bar)
+{
+    RECT barRect{}, frameRect{};
+    GetWindowRect(bar, &barRect);
+    GetWindowRect(frame, &frameRect);
+    const int height = (IsWindowVisible(bar) ? barRect.top : barRect.bottom) - frameRect.top;
+    // Fitting is no reason to activate the frame; showing it does that.
+    SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left, height,
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TurnScreen()
@@ -226,11 +270,16 @@ void TurnScreen()
     Device& d = TheDevice();
     d.landscape = !d.landscape;
     if (d.frame && IsWindow(d.frame)) {
-        // A frame without a menu bar keeps the whole screen below the taskbar.
-        const int bar = GetPropW(d.frame, kMenuBarProp) ? kMenuBarHeight : 0;
+        // The whole screen below the taskbar, as the frame stood before it
+        // fitted itself to its bar; then the bar back in its place on the
+        // screen and the frame's own rule. A frame without a bar keeps it all.
         int width = 0;
-        const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight - bar, &width);
+        const int height = WindowHeightFor(d.frame, ScreenWidth(), ScreenHeight() - kTaskbarHeight, &width);
         SetWindowPos(d.frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (HWND bar = MenuBarOf(d.frame)) {
+            win::PlaceWindow(bar, MenuBarPlace(d.frame));
+            FitToMenuBar(d.frame, bar);
+        }
     }
     // Copy: a size handler may create or destroy dialogs.
     const std::vector<HWND> dialogs = d.fullScreen;

@@ -8,26 +8,18 @@
 
 namespace shell {
 
-// SHInitDialog
-inline constexpr DWORD SHIDIM_FLAGS = 0x0001;
-inline constexpr DWORD SHIDIF_DONEBUTTON = 0x0001;
-inline constexpr DWORD SHIDIF_SIZEDLG = 0x0002;
-inline constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
-inline constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
-
-struct SHINITDLGINFO {
-    DWORD dwMask;
-    HWND hDlg;
-    DWORD dwFlags;
+// SHInitDialog: its mask and its flags.
+enum : DWORD { SHIDIM_FLAGS = 0x0001 };
+enum : DWORD {
+    SHIDIF_DONEBUTTON = 0x0001, SHIDIF_SIZEDLG = 0x0002, SHIDIF_SIZEDLGFULLSCREEN = 0x0004, SHIDIF_SIPDOWN = 0x0008
 };
+struct SHINITDLGINFO { DWORD dwMask; HWND hDlg; DWORD dwFlags; };
 
-// SHCreateMenuBar
-inline constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
-inline constexpr DWORD SHCMBF_HIDDEN = 0x0002;
-inline constexpr DWORD SHCMBF_HIDESIPBUTTON = 0x0004;
-inline constexpr DWORD SHCMBF_COLORBK = 0x0008;
-inline constexpr DWORD SHCMBF_HMENU = 0x0010;
-
+// SHCreateMenuBar: its flags and its information.
+enum : DWORD {
+    SHCMBF_EMPTYBAR = 0x0001, SHCMBF_HIDDEN = 0x0002, SHCMBF_HIDESIPBUTTON = 0x0004, SHCMBF_COLORBK = 0x0008,
+    SHCMBF_HMENU = 0x0010
+};
 struct SHMENUBARINFO {
     DWORD cbSize;
     HWND hwndParent;
@@ -55,6 +47,11 @@ int ScreenHeight();
 
 // The area a full-screen dialog gets: the screen less taskbar and menu bar.
 SIZE FullScreenArea();
+
+// The frame's one rule for its height: it ends where its menu bar begins,
+// or where the bar ends while the bar is hidden (screen coordinates). The
+// frame applies it once its bar exists, and every turn of the screen again.
+void FitToMenuBar(HWND frame, HWND bar);
 
 // Swaps the screen's sides and resizes the frame, its menu bar and every
 // full-screen dialog, each of which gets its WM_SIZE.

@@ -2,7 +2,7 @@
 
 namespace win {
 
-bool ExchangeText(HWND dialog, int controlId, const std::wstring& text)
+bool SetTextOrBeep(HWND dialog, int controlId, const std::wstring& text)
 {
     if (SetDlgItemTextW(dialog, controlId, text.c_str()))
         return true;

@@ -7,8 +7,8 @@
 
 namespace win {
 
-// Copies text into the control. When the control does not take it, beeps and
-// puts the focus on that control so the user sees where it went wrong.
-bool ExchangeText(HWND dialog, int controlId, const std::wstring& text);
+// Sets the control's text. When the control refuses it, beeps and puts the
+// focus on that control, so the user sees where it went wrong.
+bool SetTextOrBeep(HWND dialog, int controlId, const std::wstring& text);
 
 }  // namespace win

@@ -2,6 +2,7 @@
 // no exception ever leaves a window or dialog procedure.
 #pragma once
 
+#include "win/DialogResource.h"
 #include "win/MessageMap.h"
 #include "win/WindowClass.h"
 
@@ -30,15 +31,6 @@ public:
 
     HWND GetHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-};
-
-// What a window class asks of its registration; a null name gets a generated one.
-struct WindowClassInfo {
-    const wchar_t* name = nullptr;
-    UINT style = 0;
-    HICON icon = nullptr;
-    HCURSOR cursor = nullptr;
-    HBRUSH background = nullptr;
 };
 
 template <class T, class TBase = CWindow>
@@ -104,15 +96,7 @@ private:
     {
         const WindowClassInfo info = T::GetWindowClassInfo();
         std::wstring name = info.name ? info.name : GeneratedName();
-        WNDCLASSW wc{};
-        wc.style = info.style;
-        wc.lpfnWndProc = &WindowProc;
-        wc.hInstance = instance;
-        wc.hIcon = info.icon;
-        wc.hCursor = info.cursor;
-        wc.hbrBackground = info.background;
-        wc.lpszClassName = name.c_str();
-        if (RegisterClassOnce(wc) == 0)
+        if (RegisterClassOnce(name.c_str(), instance, &WindowProc, info) == 0)
             name.clear();
         return name;
     }
@@ -157,6 +141,19 @@ public:
     virtual void OnFinalMessage(HWND) {}
 
 protected:
+    // OK and Cancel end the dialog with their own ids.
+    LRESULT OnOk()
+    {
+        EndDialog(this->m_hWnd, IDOK);
+        return 0;
+    }
+
+    LRESULT OnCancel()
+    {
+        EndDialog(this->m_hWnd, IDCANCEL);
+        return 0;
+    }
+
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
         T* self = nullptr;
@@ -190,11 +187,8 @@ protected:
 private:
     static const DLGTEMPLATE* LoadTemplate(HMODULE resources, int templateId)
     {
-        HRSRC found = FindResourceW(resources, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
-        if (!found)
-            return nullptr;
-        HGLOBAL loaded = LoadResource(resources, found);
-        return loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
+        const auto bytes = LoadDialogTemplate(resources, templateId);
+        return bytes.empty() ? nullptr : reinterpret_cast<const DLGTEMPLATE*>(bytes.data());
     }
 
     // Messages whose result a dialog procedure returns itself instead of

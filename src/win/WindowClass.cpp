@@ -21,14 +21,24 @@ std::vector<Registered>& Classes()
 
 }  // namespace
 
-ATOM RegisterClassOnce(const WNDCLASSW& wc)
+ATOM RegisterClassOnce(const wchar_t* name, HINSTANCE instance, WNDPROC procedure, const WindowClassInfo& info)
 {
     for (const auto& c : Classes())
-        if (c.name == wc.lpszClassName && c.instance == wc.hInstance)
+        if (c.name == name && c.instance == instance)
             return c.atom;
+    WNDCLASSW wc{};
+    wc.style = info.style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = info.loadIcon ? info.loadIcon() : nullptr;
+    wc.hCursor = info.cursor;
+    wc.hbrBackground = info.background;
+    wc.lpszClassName = name;
     const ATOM atom = RegisterClassW(&wc);
     if (atom != 0)
-        Classes().push_back({wc.lpszClassName, wc.hInstance, atom});
+        Classes().push_back({name, instance, atom});
+    else if (wc.hIcon)
+        DestroyIcon(wc.hIcon);
     return atom;
 }
 

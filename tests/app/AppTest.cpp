@@ -73,7 +73,8 @@ TEST(Frame, ViewCommandsShowOneViewMadeFromItsTemplateAndMoveTheCheckMark)
     for (std::size_t i = 0; i < std::size(kViews); ++i) {
         const auto& row = kViews[i];
         const app::ViewEntry& e = h.frame->ViewTable()[i];
-        EXPECT_EQ(std::tuple(e.viewIndex, e.commandId, app::MainFrame::Views()[i].templateId), std::tuple(row.viewIndex, row.command, row.templateId));
+        EXPECT_EQ(std::tuple(e.viewIndex, e.commandId, e.templateId),
+                  std::tuple(row.viewIndex, row.command, row.templateId));
         h.fake.ResetCounts();
         h.Command(row.command);
         EXPECT_EQ(std::tuple(Shown(h), h.fake.calls.Total()), std::tuple(row.viewIndex, 0)) << "switching reads nothing";
@@ -172,7 +173,8 @@ TEST(ResourceLibrary, AnIconAndAMenuWhoseLabelledKeysAreTheAccelerators)
     CopyAcceleratorTableW(table, keys.data(), static_cast<int>(keys.size()));
     HMENU menu = LoadMenuW(library, MAKEINTRESOURCEW(IDR_MENUBAR));
     std::set<int> commands{ID_VIEW_UNBOUND, ID_ABOUT, ID_REFRESH}, labelled;
-    for (const auto& row : app::MainFrame::Views())
+    const app::MainFrame frame;
+    for (const auto& row : frame.ViewTable())
         commands.insert(row.commandId);
     for (int i = 0; i < GetMenuItemCount(menu); ++i)  // every item of every soft key's popup that shows a key
         for (int j = 0; j < GetMenuItemCount(GetSubMenu(menu, i)); ++j)
@@ -198,12 +200,16 @@ TEST(ResourceLibrary, EveryPageHoldsItsControlsOnTheScreenOfItsOrientation)
     // Each page's controls the program addresses, with their kind where it matters.
     const std::vector<int> tool{IDC_HOST_LABEL, IDC_HOST, IDC_START, IDC_RESULTS_LABEL, IDC_RESULTS};
     std::vector<std::pair<int, std::vector<int>>> pages{{IDD_ABOUT, {IDC_ABOUT_LOGO, IDC_VERSION, IDC_TEXT, IDOK}}, {IDD_ABOUT_LANDSCAPE, {IDC_ABOUT_LOGO, IDC_VERSION, IDC_TEXT, IDOK}}};
-    for (const auto& row : app::MainFrame::Views()) {
-        auto controls = row.templateId == IDD_SUMMARY ? std::vector<int>{IDC_TEXT, IDC_LOGO, IDC_HEADLINE} : row.refreshes ? std::vector<int>{IDC_TABS} : tool;
+    const app::MainFrame frame;
+    for (const auto& row : frame.ViewTable()) {
+        const bool tabbed = row.templateId == IDD_NETSTAT || row.templateId == IDD_IPCONFIG;
+        auto controls = row.templateId == IDD_SUMMARY ? std::vector<int>{IDC_TEXT, IDC_LOGO, IDC_HEADLINE}
+                        : tabbed                      ? std::vector<int>{IDC_TABS}
+                                                      : tool;
         if (row.templateId == IDD_PORTSCAN)
             controls.insert(controls.end(), {IDC_PORT_MODE, IDC_PORT_LIST, IDC_RANGE_FROM_LABEL, IDC_RANGE_FROM, IDC_RANGE_TO_LABEL, IDC_RANGE_TO, IDC_WELL_KNOWN});
         pages.emplace_back(row.templateId, controls);
-        if (!row.refreshes)  // the data views lay themselves out and have no twin
+        if (!tabbed && row.templateId != IDD_SUMMARY)  // the data views lay themselves out and have no twin
             pages.emplace_back(row.templateId + 1, controls);
     }
     const std::tuple<int, const wchar_t*, LONG_PTR, LONG_PTR> kinds[] = {
@@ -276,7 +282,8 @@ std::vector<std::tuple<std::string, std::vector<ResourceEdit>, Expect>> Variants
          }},
         {"without the about dialog", {{RT_DIALOG, IDD_ABOUT, {}}}, [](const Harness& h) { EXPECT_EQ(app::CAboutDlg().RunModal(h.frame->m_hWnd), -1); }},
     };
-    for (const auto& row : app::MainFrame::Views()) {  // that view has no window; the switching rules hold around it
+    const app::MainFrame frame;
+    for (const auto& row : frame.ViewTable()) {  // that view has no window; the switching rules hold around it
         const int other = row.commandId == ID_VIEW_NETSTAT ? ID_VIEW_IPCONFIG : ID_VIEW_NETSTAT;
         all.emplace_back("without template " + std::to_string(row.templateId), std::vector<ResourceEdit>{{RT_DIALOG, row.templateId, {}}}, [row, other](const Harness& h) {
             const auto& views = h.frame->ViewTable();

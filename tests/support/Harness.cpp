@@ -41,8 +41,8 @@ HWND Harness::View(int commandId) const
 
 views::View& Harness::ViewObject(int commandId) const
 {
-    const auto rows = app::MainFrame::Views();
-    return std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.commandId == commandId; })->view(*frame);
+    const auto rows = frame->ViewTable();
+    return *std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.commandId == commandId; })->view;
 }
 
 void Harness::Command(int id) const

@@ -45,7 +45,7 @@ TEST(Soak, RoundsLeaveNothingBehind)
     {
         Harness h;
         std::vector<int> commands{ID_VIEW_UNBOUND};
-        for (const auto& row : app::MainFrame::Views())
+        for (const auto& row : h.frame->ViewTable())
             commands.push_back(row.commandId);
         for (long r = 0; r <= rounds; ++r) {
             if (r > 0) {

@@ -22,9 +22,15 @@ public:
         static constexpr Map::Entry map[] = {Map::Notify<&Probe::OnNotify>(-551), Map::Plain<&Probe::OnThrow>(WM_APP)};
         return map;
     }
-    static win::WindowClassInfo GetWindowClassInfo() { return {}; }
+    static win::WindowClassInfo GetWindowClassInfo()
+    {
+        win::WindowClassInfo info;
+        info.loadIcon = [] { return ++iconLoads, LoadIconW(nullptr, IDI_APPLICATION); };
+        return info;
+    }
     void OnFinalMessage(HWND) override { ++finalMessages; }
     int finalMessages = 0;
+    static inline int iconLoads = 0;
 
 private:
     LRESULT OnNotify(const NMHDR& header) { return static_cast<LRESULT>(header.idFrom); }
@@ -44,6 +50,9 @@ TEST(Window, RoutesNotificationsByCodeSurvivesAThrowingHandlerAndEndsOnce)
     EXPECT_TRUE(IsWindow(hwnd));
     DestroyWindow(hwnd);
     EXPECT_EQ(std::tuple(probe.m_hWnd, probe.finalMessages), std::tuple(HWND{}, 1));
+    Probe second;
+    DestroyWindow(second.Create(GetModuleHandleW(nullptr), nullptr, L"second", WS_OVERLAPPEDWINDOW));
+    EXPECT_EQ(Probe::iconLoads, 1) << "the class icon is loaded for the registration only";
 }
 
 class Dialog : public win::CDialogImpl<Dialog> {
@@ -73,13 +82,13 @@ TEST(Dialog, AnswersThroughTheMessageResultAndExchangesText)
     EXPECT_EQ(SendMessageW(hwnd, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&header)), 42) << "through DWLP_MSGRESULT";
     // The text goes in, or the user hears of it and the focus goes there.
     HWND edit = GetDlgItem(hwnd, IDC_TEXT);
-    EXPECT_TRUE(win::ExchangeText(hwnd, IDC_TEXT, L"Some host"));
+    EXPECT_TRUE(win::SetTextOrBeep(hwnd, IDC_TEXT, L"Some host"));
     SetWindowSubclass(edit, &RefuseText, 1, 0);
     ShowWindow(hwnd, SW_SHOW);
     SetFocus(hwnd);
-    EXPECT_FALSE(win::ExchangeText(hwnd, IDC_TEXT, L"other"));
+    EXPECT_FALSE(win::SetTextOrBeep(hwnd, IDC_TEXT, L"other"));
     EXPECT_EQ(std::tuple(WindowText(edit), GetFocus()), std::tuple(std::wstring(L"Some host"), edit));
-    EXPECT_FALSE(win::ExchangeText(hwnd, 555, L"x"));
+    EXPECT_FALSE(win::SetTextOrBeep(hwnd, 555, L"x"));
     RemoveWindowSubclass(edit, &RefuseText, 1);
     DestroyWindow(hwnd);
     PumpMessages();

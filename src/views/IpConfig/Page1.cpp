@@ -1,27 +1,22 @@
 #include "views/IpConfig/Page1.h"
 
-#include "netinfo/ErrorCheck.h"
 #include "text/Encoding.h"
+#include "views/ToolView/ErrorSites.h"
+#include "win/Placement.h"
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace views {
 namespace {
 
-HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* className, DWORD style)
+HWND CreateChild(const CREATESTRUCTW& page, HWND parent, const wchar_t* className, DWORD style,
+                 const wchar_t* text = nullptr)
 {
-    return CreateWindowExW(0, className, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    return CreateWindowExW(0, className, text, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            parent, nullptr, page.hInstance, nullptr);
 }
-
-struct Placement {
-    HWND child;
-    int x;
-    int y;
-    int width;
-    int height;
-};
 
 }  // namespace
 
@@ -47,9 +42,8 @@ win::WindowClassInfo CPage1::GetWindowClassInfo()
 LRESULT CPage1::OnCreate(const CREATESTRUCTW& cs)
 {
     combo = CreateChild(cs, m_hWnd, L"COMBOBOX", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST);
-    label = CreateChild(cs, m_hWnd, L"STATIC", WS_CHILD | WS_VISIBLE);
+    label = CreateChild(cs, m_hWnd, L"STATIC", WS_CHILD | WS_VISIBLE, L"Select adapter:");
     textBox = CreateChild(cs, m_hWnd, L"EDIT", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE);
-    SetWindowTextW(label, L"Select adapter:");
     adapters.clear();
     selectedIndex = 0;
     return 0;
@@ -62,13 +56,13 @@ LRESULT CPage1::OnSize(int cx, int cy)
         return 0;
     // The combo box's height includes its dropped-down list. A page too low
     // for the text box leaves it no height rather than a negative one.
-    const Placement placements[] = {
-        {label, 10, 10, cx - 20, 20},
-        {combo, 10, 30, cx - 20, 70},
-        {textBox, 10, 60, cx - 20, std::max(cy - 70, 0)},
+    const std::pair<HWND, RECT> places[] = {
+        {label, {10, 10, cx - 10, 30}},
+        {combo, {10, 30, cx - 10, 100}},
+        {textBox, {10, 60, cx - 10, 60 + std::max(cy - 70, 0)}},
     };
-    for (const Placement& p : placements)
-        MoveWindow(p.child, p.x, p.y, p.width, p.height, TRUE);
+    for (const auto& [child, rect] : places)
+        win::PlaceWindow(child, rect);
     return 0;
 }
 
@@ -84,7 +78,7 @@ HRESULT CPage1::FillAdapters()
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     try {
         const netinfo::NetworkInfo info;
-        netinfo::ErrorCheck(info.QueryAdapters(adapters), "gui/viewipconfig/Page1", 135);
+        CheckAt(info.QueryAdapters(adapters), kAdapterPageSite);
     } catch (const netinfo::ErrT& error) {
         return error.code;
     }

@@ -1,14 +1,14 @@
 #include "views/IpConfig/ViewIpConfig.h"
 
-#include "netinfo/ErrorCheck.h"
 #include "netinfo/InterfaceStatus.h"
 #include "netinfo/NetworkInfo.h"
+#include "views/ToolView/ErrorSites.h"
+#include "win/Placement.h"
 
 namespace views {
 namespace {
 
 constexpr int kStatusTab = 1;
-constexpr char kSource[] = "ViewIpconfig/ViewIpconfig";
 
 }  // namespace
 
@@ -20,14 +20,14 @@ void ViewIpConfig::CreatePages()
 
 void ViewIpConfig::MovePages(int cx, int height)
 {
-    MoveWindow(page.m_hWnd, 0, 0, cx, height, TRUE);
+    win::PlaceWindow(page.m_hWnd, {0, 0, cx, height});
 }
 
 void ViewIpConfig::ShowTab(int tab)
 {
     try {
         if (tab == 0)
-            netinfo::ErrorCheck(page.FillAdapters(), kSource, 57);
+            CheckAt(page.FillAdapters(), kIpConfigAdaptersSite);
         else if (tab == kStatusTab)
             ShowStatus();
     } catch (const netinfo::ErrT&) {
@@ -42,9 +42,9 @@ void ViewIpConfig::ShowStatus()
 {
     const netinfo::NetworkInfo info;
     netinfo::InterfaceRecord record;
-    netinfo::ErrorCheck(info.FindInterface(page.SelectedIndex(), record), kSource, 64);
+    CheckAt(info.FindInterface(page.SelectedIndex(), record), kIpConfigInterfaceSite);
     netinfo::NameValueList rows;
-    netinfo::ErrorCheck(netinfo::AppendInterfaceStatusRows(record, rows), kSource, 65);
+    CheckAt(netinfo::AppendInterfaceStatusRows(record, rows), kIpConfigStatusRowsSite);
     FillNameValueList(listView, rows);
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "views/IpConfig/Page1.h"
-#include "views/Statistics/TabbedListView.h"
+#include "views/TabbedList/TabbedListView.h"
 
 namespace views {
 

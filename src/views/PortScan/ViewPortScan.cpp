@@ -36,7 +36,7 @@ std::span<const ViewPortScan::Map::Entry> ViewPortScan::GetMessageMap()
         Map::Size<&ViewPortScan::OnSize>(),
         Map::Command<&ViewPortScan::OnOk>(IDOK),
         Map::Command<&ViewPortScan::OnModeChanged>(IDC_PORT_MODE, CBN_SELCHANGE),
-        Map::Command<&ViewPortScan::OnModeNotification>(IDC_PORT_MODE),
+        Map::Command<&ViewPortScan::IgnoreModeNotification>(IDC_PORT_MODE),
         Map::Command<&ViewPortScan::OnCancel>(IDCANCEL),
     };
     return map;
@@ -50,7 +50,7 @@ LRESULT ViewPortScan::OnInitDialog(HWND, LPARAM)
     SendDlgItemMessageW(m_hWnd, IDC_PORT_MODE, CB_SETCURSEL, 0, 0);
     UpdateModeControls();
     host = L"Some host";
-    win::ExchangeText(m_hWnd, IDC_HOST, host);
+    win::SetTextOrBeep(m_hWnd, IDC_HOST, host);
     return TRUE;
 }
 

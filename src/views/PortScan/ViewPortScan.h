@@ -21,7 +21,8 @@ public:
 private:
     LRESULT OnInitDialog(HWND, LPARAM);
     LRESULT OnModeChanged();
-    LRESULT OnModeNotification() { return 0; }
+    // The mode box opening or closing changes no control, yet counts as handled.
+    LRESULT IgnoreModeNotification() { return 0; }
 
     std::wstring host;
 };

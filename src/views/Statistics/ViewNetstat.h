@@ -2,7 +2,7 @@
 #pragma once
 
 #include "netinfo/ProtocolStatistics.h"
-#include "views/Statistics/TabbedListView.h"
+#include "views/TabbedList/TabbedListView.h"
 
 namespace views {
 
@@ -19,6 +19,8 @@ private:
     friend class TabbedListView<ViewNetstat>;
 
     void PrepareTabs();
+    // The list is the one page, on every tab.
+    void CreatePages() { ShowWindow(listView, SW_SHOW); }
     void ShowTab(int tab) { ShowStatistics(tab); }
 };
 

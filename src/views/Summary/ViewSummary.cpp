@@ -1,24 +1,15 @@
 #include "views/Summary/ViewSummary.h"
 
-#include "netinfo/ErrorCheck.h"
 #include "netinfo/NetworkInfo.h"
 #include "netinfo/SummaryText.h"
 #include "resource_ids.h"
+#include "views/ToolView/ErrorSites.h"
 #include "win/DataExchange.h"
+#include "win/Placement.h"
+
+#include <utility>
 
 namespace views {
-namespace {
-
-struct Placement {
-    int id;
-    int x;
-    int y;
-    int width;
-    int height;
-};
-
-}  // namespace
-
 std::span<const ViewSummary::Map::Entry> ViewSummary::GetMessageMap()
 {
     static constexpr Map::Entry map[] = {
@@ -52,13 +43,13 @@ LRESULT ViewSummary::OnSize(int cx, int cy)
     const RECT area{0, 0, cx, cy};
     if (IsRectEmpty(&area))
         return 0;
-    const Placement placements[] = {
-        {IDC_LOGO, 10, 10, 70, 70},
-        {IDC_HEADLINE, 90, 30, cx - 100, 60},
-        {IDC_TEXT, 10, 100, cx - 20, cy - 110},
+    const std::pair<int, RECT> places[] = {
+        {IDC_LOGO, {10, 10, 80, 80}},
+        {IDC_HEADLINE, {90, 30, cx - 10, 90}},
+        {IDC_TEXT, {10, 100, cx - 10, cy - 10}},
     };
-    for (const Placement& p : placements)
-        MoveWindow(GetDlgItem(p.id), p.x, p.y, p.width, p.height, TRUE);
+    for (const auto& [id, rect] : places)
+        win::PlaceWindow(GetDlgItem(id), rect);
     return 0;
 }
 
@@ -75,9 +66,9 @@ LRESULT ViewSummary::Refresh()
     try {
         netinfo::NetworkParams params;
         const netinfo::NetworkInfo info;
-        netinfo::ErrorCheck(info.QueryNetworkParams(params), "ViewSummary/ViewSummary", 76);
+        CheckAt(info.QueryNetworkParams(params), kSummaryParamsSite);
         summaryText = netinfo::ComposeSummaryText(params);
-        win::ExchangeText(m_hWnd, IDC_TEXT, summaryText);
+        win::SetTextOrBeep(m_hWnd, IDC_TEXT, summaryText);
     } catch (const netinfo::ErrT&) {
         // Nothing to tell the user: the previous summary stays.
     }

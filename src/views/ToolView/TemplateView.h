@@ -1,5 +1,5 @@
 // A tool view laid out from its portrait template, or from the landscape
-// twin (the next id) while the screen is less than 320 pixels high.
+// twin (the next id) while the screen is in landscape.
 #pragma once
 
 #include "layout/Relayout.h"
@@ -7,10 +7,12 @@
 
 namespace views {
 
-// The template for the screen as it stands, whatever size the view has.
-inline int TemplateForScreen(int portraitTemplate)
+// Which of a dialog's two templates fits the screen as it stands, whatever
+// size the dialog has: the landscape one while the screen is less than 320
+// pixels high.
+inline int TemplateForScreen(int portraitTemplate, int landscapeTemplate)
 {
-    return shell::ScreenHeight() < 320 ? portraitTemplate + 1 : portraitTemplate;
+    return shell::ScreenHeight() < 320 ? landscapeTemplate : portraitTemplate;
 }
 
 template <class T>
@@ -18,7 +20,8 @@ class TemplateView : public ToolView<T> {
 protected:
     LRESULT OnSize(int, int)
     {
-        layout::RelayoutFromTemplate(this->resources_, this->m_hWnd, TemplateForScreen(this->templateId_));
+        const int portrait = this->portraitTemplate;
+        layout::RelayoutFromTemplate(this->resourceModule, this->m_hWnd, TemplateForScreen(portrait, portrait + 1));
         return 0;
     }
 };

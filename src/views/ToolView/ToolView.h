@@ -1,5 +1,6 @@
 // What every tool view shares: creation from its template as a hidden child
-// of the frame, full-screen initialisation, and ending on OK or Cancel.
+// of the frame and full-screen initialisation (OK and Cancel end it through
+// the dialog base's handlers).
 #pragma once
 
 #include "shell/Shell.h"
@@ -25,8 +26,8 @@ class ToolView : public win::CDialogImpl<T>, public View {
 public:
     HWND CreateView(HMODULE resources, int templateId, HWND parent) override
     {
-        resources_ = resources;
-        templateId_ = templateId;
+        resourceModule = resources;
+        portraitTemplate = templateId;
         return this->Create(resources, templateId, parent);
     }
 
@@ -37,20 +38,8 @@ protected:
         shell::SHInitDialog(&info);
     }
 
-    LRESULT OnOk()
-    {
-        EndDialog(this->m_hWnd, IDOK);
-        return 0;
-    }
-
-    LRESULT OnCancel()
-    {
-        EndDialog(this->m_hWnd, IDCANCEL);
-        return 0;
-    }
-
-    HMODULE resources_ = nullptr;
-    int templateId_ = 0;  // the portrait template, which the view was created from
+    HMODULE resourceModule = nullptr;
+    int portraitTemplate = 0;  // the one the view was created from
 };
 
 }  // namespace views

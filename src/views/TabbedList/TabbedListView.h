@@ -6,11 +6,14 @@
 #pragma once
 
 #include "resource_ids.h"
-#include "views/Statistics/NameValueListView.h"
-#include "views/Statistics/TabStrip.h"
+#include "views/TabbedList/NameValueListView.h"
+#include "views/TabbedList/TabStrip.h"
 #include "views/ToolView/ToolView.h"
+#include "win/Placement.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace views {
 
@@ -39,8 +42,9 @@ public:
     }
 
 protected:
-    // Hooks a view may hide: before the tabs go in, after the list exists,
-    // and when the area above the strip (cx by height) changes.
+    // Hooks a view may hide: before the tabs go in, after the list (made
+    // hidden) exists, and when the area above the strip (cx by height)
+    // changes. Which of its pages shows is the view's to say.
     void PrepareTabs() {}
     void CreatePages() {}
     void MovePages(int, int) {}
@@ -60,12 +64,16 @@ private:
         int position = 0;
         for (const auto& tab : T::kTabs)
             InsertTab(tabs, position++, tab.name);
-        listView = CreateNameValueListView(tabs);
-        Self().CreatePages();
-        // The children came after the full-screen sizing; place them now
-        // rather than wait for a size change the platform may never send.
+        // The list is made in its place: one made small and then moved lays
+        // out its header again at every step, each a round trip to the
+        // window server under Wine.
         RECT client{};
         GetClientRect(this->m_hWnd, &client);
+        const RECT area{0, 0, client.right, std::max(FitTabControl(tabs, client.right, client.bottom), 0)};
+        listView = CreateNameValueListView(tabs, area);
+        Self().CreatePages();
+        // The pages came after the full-screen sizing; place them now rather
+        // than wait for a size change the platform may never send.
         OnSize(client.right, client.bottom);
         Self().ShowTab(0);
         return TRUE;
@@ -76,7 +84,7 @@ private:
         const int height = FitTabControl(tabs, cx, cy);
         if (height < 0)
             return 0;
-        MoveWindow(listView, 0, 0, cx, height, TRUE);
+        win::PlaceWindow(listView, {0, 0, cx, height});
         Self().MovePages(cx, height);
         return 0;
     }

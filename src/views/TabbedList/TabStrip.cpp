@@ -1,4 +1,6 @@
-#include "views/Statistics/TabStrip.h"
+#include "views/TabbedList/TabStrip.h"
+
+#include "win/Placement.h"
 
 #include <commctrl.h>
 
@@ -17,7 +19,7 @@ int FitTabControl(HWND tabs, int cx, int cy)
     const RECT area{0, 0, cx, cy};
     if (IsRectEmpty(&area) || !IsWindow(tabs))
         return -1;
-    MoveWindow(tabs, 0, 0, cx, cy, TRUE);
+    win::PlaceWindow(tabs, {0, 0, cx, cy});
     RECT tab{};
     SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
     // The pages cover the control down to the strip along its bottom edge.

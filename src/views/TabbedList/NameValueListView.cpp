@@ -1,4 +1,4 @@
-#include "views/Statistics/NameValueListView.h"
+#include "views/TabbedList/NameValueListView.h"
 
 #include <commctrl.h>
 
@@ -17,7 +17,7 @@ constexpr Column kColumns[] = {
 };
 
 constexpr DWORD kListStyle =
-    WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+    WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
 
 // The list view only reads the texts it is given.
 wchar_t* TextOf(const std::wstring& text)
@@ -27,10 +27,10 @@ wchar_t* TextOf(const std::wstring& text)
 
 }  // namespace
 
-HWND CreateNameValueListView(HWND parent)
+HWND CreateNameValueListView(HWND parent, const RECT& place)
 {
-    HWND list = CreateWindowExW(0, WC_LISTVIEWW, nullptr, kListStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, parent, nullptr,
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, nullptr, kListStyle, place.left, place.top, place.right - place.left,
+                                place.bottom - place.top, parent, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!list)
         return nullptr;

@@ -8,9 +8,9 @@
 
 namespace views {
 
-// A report-style list view with its two columns, as a child of `parent` at
-// the platform's default place and size; null when it cannot be made.
-HWND CreateNameValueListView(HWND parent);
+// A report-style list view with its two columns, as a hidden child of
+// `parent` in the given place; null when it cannot be made.
+HWND CreateNameValueListView(HWND parent, const RECT& place);
 
 // Replaces the list's items by the rows. Every row goes in at the top, so the
 // list shows them last row first.
