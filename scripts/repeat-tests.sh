@@ -30,14 +30,21 @@ for run in $(seq "$runs"); do
         continue
     fi
     echo "run $run of $runs: RED, $(($(date +%s) - start)) s ($log)"
-    # Each failing test's block: its status line, then every failed assertion up to its case's FAILED line.
+    # Each failing test's block: its status line, then every failed assertion up to its case's FAILED line;
+    # a program that failed without one (a crash, a time-out) shows its last lines instead.
     awk '
-        /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / { failing = ($0 ~ /\*\*\*/); if (failing) print "  " $0; next }
-        /tests passed, / { failing = 0 }
+        function close_block() { if (failing && !asserted) for (i = n - 4; i <= n; i++) if (i > 0) print "      " tail[i % 5] }
+        /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / || /tests passed, / {
+            close_block(); failing = ($0 ~ /\*\*\*/); asserted = 0; n = 0; inside = 0
+            if (failing) print "  " $0
+            next
+        }
         !failing { next }
-        /: Failure$/ { lines = 0; inside = 1 }
+        { tail[++n % 5] = $0 }
+        /: Failure$/ { lines = 0; inside = 1; asserted = 1 }
         /^\[  FAILED  \]/ { inside = 0; print "      " $0; next }
         inside && lines++ < 12 { print "      " $0 }
+        END { close_block() }
     ' "$log"
 done
 echo "$green of $runs runs green ($((3 * cores)) tests at once on $cores cores, each core also busy)"
