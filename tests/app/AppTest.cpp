@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <commctrl.h>
+#include <map>
 #include <set>
 
 using namespace test;
@@ -129,8 +130,7 @@ TEST(Frame, FillsTheScreenAboveItsMenuBarAndTakesItsKeysAndSoftKeys)
         RECT f{}, bar{};
         GetWindowRect(frame, &f);
         GetWindowRect(h.frame->MenuBar(), &bar);
-        EXPECT_EQ(ClientSize(frame).cx, area.cx);
-        EXPECT_EQ(ClientSize(frame).cy, area.cy) << "the frame ends where the menu bar begins";
+        EXPECT_EQ(ClientSize(frame), area) << "the frame ends where the menu bar begins";
         EXPECT_EQ(bar, (RECT{f.left, f.bottom, f.right, f.bottom + shell::kMenuBarHeight})) << "the bar below";
         for (const app::ViewEntry& e : h.frame->ViewTable())
             EXPECT_EQ(ChildRect(e.viewWindow), (RECT{0, 0, area.cx, area.cy})) << e.viewIndex;
@@ -178,8 +178,7 @@ TEST(AboutDialog, OpensFromTheFrameWithTheProductVersionAfterEveryTurnAndCloses)
         EXPECT_EQ(WindowText(about), L"About Orvane");
         EXPECT_EQ(WindowText(GetDlgItem(about, IDC_TEXT)), app::CAboutDlg::kAboutText);
         EXPECT_EQ(GetFocus(), GetDlgItem(about, IDOK)) << "the text would show selected";
-        EXPECT_EQ(ClientSize(about).cx, 240);
-        EXPECT_EQ(ClientSize(about).cy, 268);
+        EXPECT_EQ(ClientSize(about), (SIZE{240, 268}));
         for (const int turned : {IDD_ABOUT_LANDSCAPE, IDD_ABOUT}) {
             versions.push_back(WindowText(GetDlgItem(about, IDC_VERSION)));
             SetDlgItemTextW(about, IDC_VERSION, L"stale");
@@ -208,124 +207,44 @@ std::wstring KeyText(const ACCEL& a)
     return std::wstring(a.fVirt & FCONTROL ? L"Ctrl+" : L"") + (a.fVirt & FALT ? L"Alt+" : L"") + key;
 }
 
-TEST(ResourceLibrary, AnIconAndAMenuWhoseLabelledKeysAreTheAccelerators)
+TEST(ResourceLibrary, AMenuOfEveryCommandWhoseLabelledKeysAreTheAccelerators)
 {
     const HMODULE library = LoadLocalization();
-    ICONINFO icon{};
-    BITMAP bm{};
-    const auto image = LoadImageW(library, MAKEINTRESOURCEW(IDR_MAINFRAME_RES), IMAGE_ICON, 32, 32, 0);
-    ASSERT_TRUE(GetIconInfo(static_cast<HICON>(image), &icon));
-    EXPECT_EQ(GetObjectW(icon.hbmColor, sizeof bm, &bm) ? bm.bmWidth : 0, 32);
     HACCEL table = LoadAcceleratorsW(library, MAKEINTRESOURCEW(IDR_MAINFRAME_RES));
     std::vector<ACCEL> keys(static_cast<std::size_t>(CopyAcceleratorTableW(table, nullptr, 0)));
     CopyAcceleratorTableW(table, keys.data(), static_cast<int>(keys.size()));
-    HMENU menu = LoadMenuW(library, MAKEINTRESOURCEW(IDR_MENUBAR));
-    std::set<int> commands{ID_VIEW_UNBOUND, ID_ABOUT, ID_REFRESH}, labelled;
-    for (const auto& row : kViews)
-        commands.insert(row.command);
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {  // every item of every soft key's popup that shows a key
-        HMENU popup = GetSubMenu(menu, i);
-        for (int j = 0; j < GetMenuItemCount(popup); ++j)
-            if (wchar_t label[64]{}; GetMenuStringW(popup, static_cast<UINT>(j), label, 64, MF_BYPOSITION))
-                if (wcschr(label, L'\t'))
-                    labelled.insert(static_cast<int>(GetMenuItemID(popup, j)));
-    }
-    for (const ACCEL& key : keys) {
-        wchar_t label[64]{};
-        GetMenuStringW(menu, key.cmd, label, 64, MF_BYCOMMAND);
-        EXPECT_TRUE(std::wstring(label).ends_with(L"\t" + KeyText(key)) && labelled.erase(key.cmd))
-            << key.cmd << " is sent by a key its item does not show";
-    }
-    for (int shown : labelled)
-        ADD_FAILURE() << "item " << shown << " shows a key that sends nothing";
-    for (int command : commands)
-        EXPECT_NE(GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND), UINT(-1)) << "none sends " << command;
-    DestroyMenu(menu);
     DestroyAcceleratorTable(table);
-}
-
-// The port scan view shows one mode's controls at a time: they share one area.
-int ModeGroup(int id)
-{
-    const std::set<int> range{IDC_RANGE_FROM_LABEL, IDC_RANGE_FROM, IDC_RANGE_TO_LABEL, IDC_RANGE_TO};
-    return id == IDC_PORT_LIST ? 1 : range.count(id) ? 2 : id == IDC_WELL_KNOWN ? 3 : 0;
-}
-
-// A control's kind where the program relies on it: class, and the style bits under a mask.
-const std::tuple<int, const wchar_t*, LONG_PTR, LONG_PTR> kKinds[] = {
-    {IDC_TABS, WC_TABCONTROLW, TCS_BOTTOM | TCS_VERTICAL | TCS_MULTILINE, TCS_BOTTOM},
-    {IDC_PORT_MODE, WC_COMBOBOXW, 3, CBS_DROPDOWNLIST},
-    {IDC_HOST, WC_EDITW, 0, 0},
-    {IDC_TEXT, WC_EDITW, ES_MULTILINE | ES_READONLY, ES_MULTILINE | ES_READONLY},
-    {IDC_LOGO, WC_STATICW, SS_TYPEMASK, SS_ICON},
-    {IDC_ABOUT_LOGO, WC_STATICW, SS_TYPEMASK, SS_ICON},
-};
-
-// The ids of a page's controls, each checked on the screen of its orientation and against the other controls.
-std::set<int> ExpectOnItsScreen(int id, bool landscape, HWND host)
-{
-    SCOPED_TRACE("dialog " + std::to_string(id));
-    const bool about = id == IDD_ABOUT || id == IDD_ABOUT_LANDSCAPE;
-    const auto bytes = ResourceBytes(LoadLocalization(), RT_DIALOG, id);
-    EXPECT_NE(bytes.size() < 4 ? 0xFFFF : bytes[2] | bytes[3] << 8, 0xFFFF) << "missing, or the extended form";
-    const DWORD style = bytes.size() < 4 ? 0 : *reinterpret_cast<const DWORD*>(bytes.data());
-    const DWORD hidden = (about ? WS_POPUP : WS_CHILD) | DS_SETFONT;
-    EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | WS_POPUP | DS_SETFONT), hidden) << "views are made hidden";
-    HWND dialog = CreateDialogParamW(LoadLocalization(), MAKEINTRESOURCEW(id), host,
-                                     [](HWND, UINT m, WPARAM, LPARAM) -> INT_PTR { return m == WM_INITDIALOG; }, 0);
-    const SIZE area = landscape ? SIZE{320, 188} : SIZE{240, 268}, client = ClientSize(dialog);
-    EXPECT_TRUE(client.cx <= area.cx && client.cx >= area.cx - 4) << client.cx << " wide";
-    EXPECT_TRUE(client.cy <= area.cy && client.cy >= area.cy - 4) << client.cy << " high";
-    EXPECT_EQ(WindowText(dialog), about ? L"About Orvane" : L"");
-    std::set<int> ids;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        const int cid = GetDlgCtrlID(c);
-        const RECT r = ChildRect(c);
-        EXPECT_TRUE(cid != 0xFFFF && cid != 0 && ids.insert(cid).second) << "an id of its own: " << cid;
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= area.cx && r.bottom <= area.cy) << cid << " off the screen";
-        for (HWND d = GetWindow(c, GW_HWNDNEXT); d; d = GetWindow(d, GW_HWNDNEXT)) {
-            RECT common{}, q = ChildRect(d);
-            const int other = GetDlgCtrlID(d);
-            const bool modes = ModeGroup(cid) && ModeGroup(other) && ModeGroup(cid) != ModeGroup(other);
-            EXPECT_TRUE(modes || !IntersectRect(&common, &r, &q)) << cid << " and " << other << " overlap";
-        }
-        for (const auto& [kind, windowClass, mask, bits] : kKinds)
-            if (kind == cid) {
-                EXPECT_EQ(std::pair(ClassOf(c), GetWindowLongPtrW(c, GWL_STYLE) & mask),
-                          std::pair(std::wstring(windowClass), bits)) << "the class and style of " << cid;
+    std::map<std::wstring, UINT> sends;  // by the key as a label shows it
+    for (const ACCEL& key : keys)
+        sends[KeyText(key)] = key.cmd;
+    std::set<UINT> items;
+    HMENU menu = LoadMenuW(library, MAKEINTRESOURCEW(IDR_MENUBAR));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)  // every item of every soft key's popup
+        for (int j = 0; j < GetMenuItemCount(GetSubMenu(menu, i)); ++j) {
+            const UINT id = GetMenuItemID(GetSubMenu(menu, i), j);
+            wchar_t label[64]{};
+            GetMenuStringW(menu, id, label, 64, MF_BYCOMMAND);
+            if (const wchar_t* key = wcschr(label, L'\t'); key && id) {
+                const auto sent = sends.find(key + 1);
+                EXPECT_TRUE(sent != sends.end() && sent->second == id) << key + 1 << " does not send " << id;
+                sends.erase(key + 1);
             }
-    }
-    DestroyWindow(dialog);
-    return ids;
-}
-
-// Every page the program shows, on the screen of its orientation; a landscape twin holds its portrait's controls.
-TEST(ResourceLibrary, EveryPageHoldsItsControlsOnTheScreenOfItsOrientation)
-{
-    const std::pair<int, int> pages[] = {  // portrait, landscape twin: the data views lay themselves out and have none
-        {IDD_ABOUT, IDD_ABOUT_LANDSCAPE}, {IDD_PORTSCAN, IDD_PORTSCAN_LANDSCAPE}, {IDD_PING, IDD_PING_LANDSCAPE},
-        {IDD_TRACERT, IDD_TRACERT_LANDSCAPE}, {IDD_NSLOOKUP, IDD_NSLOOKUP_LANDSCAPE}, {IDD_WHOIS, IDD_WHOIS_LANDSCAPE},
-        {IDD_FINGER, IDD_FINGER_LANDSCAPE}, {IDD_SUMMARY, 0}, {IDD_NETSTAT, 0}, {IDD_IPCONFIG, 0}};
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr, nullptr, nullptr);
-    for (const auto& [portrait, landscape] : pages) {
-        const std::set<int> ids = ExpectOnItsScreen(portrait, false, host);
-        if (landscape) {
-            EXPECT_EQ(ExpectOnItsScreen(landscape, true, host), ids) << "the landscape twin of " << portrait;
+            items.insert(id);
         }
-    }
-    DestroyWindow(host);
+    DestroyMenu(menu);
+    for (const auto& [key, id] : sends)
+        ADD_FAILURE() << "no label shows the key that sends " << id;
+    std::vector<UINT> commands{ID_VIEW_UNBOUND, ID_ABOUT, ID_REFRESH};
+    for (const auto& row : kViews)
+        commands.push_back(row.command);
+    for (UINT command : commands)
+        EXPECT_EQ(items.count(command), 1u) << "an item for " << command;
 }
 
 using Expect = std::function<void(const Harness&)>;
 
 std::vector<std::tuple<std::string, std::vector<ResourceEdit>, Expect>> Variants()
 {
-    const auto turned = [](const Harness& h) {
-        SendMessageW(h.frame->m_hWnd, WM_SYSCOMMAND, shell::SC_TURNSCREEN, 0);
-        const SIZE size = ClientSize(h.frame->m_hWnd);
-        SendMessageW(h.frame->m_hWnd, WM_SYSCOMMAND, shell::SC_TURNSCREEN, 0);
-        return size;
-    };
     std::vector<std::tuple<std::string, std::vector<ResourceEdit>, Expect>> all = {
         {"without the title string", {{RT_STRING, IDR_MAINFRAME_RES / 16 + 1, {}}},
          [](const Harness& h) { EXPECT_EQ(WindowText(h.frame->m_hWnd), L""); }},
@@ -339,11 +258,12 @@ std::vector<std::tuple<std::string, std::vector<ResourceEdit>, Expect>> Variants
              EXPECT_EQ(ShownView(h), 7) << "commands still work";
          }},
         {"without the menu", {{RT_MENU, IDR_MENUBAR, {}}},
-         [=](const Harness& h) {
+         [](const Harness& h) {  // the frame keeps the screen below the taskbar, in both orientations
              EXPECT_EQ(h.frame->MenuBar(), nullptr);
-             const SIZE portrait = ClientSize(h.frame->m_hWnd), landscape = turned(h);
-             EXPECT_EQ(std::tuple(portrait.cx, portrait.cy, landscape.cx, landscape.cy), std::tuple(240, 294, 320, 214))
-                 << "the screen below the taskbar, in both orientations";
+             for (const SIZE screen : {SIZE{240, 294}, SIZE{320, 214}}) {  // turned, then turned back
+                 EXPECT_EQ(ClientSize(h.frame->m_hWnd), screen);
+                 SendMessageW(h.frame->m_hWnd, WM_SYSCOMMAND, shell::SC_TURNSCREEN, 0);
+             }
          }},
         {"without the about dialog", {{RT_DIALOG, IDD_ABOUT, {}}},
          [](const Harness& h) { EXPECT_EQ(app::CAboutDlg().RunModal(h.frame->m_hWnd), -1); }},

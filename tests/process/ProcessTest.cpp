@@ -13,6 +13,7 @@ namespace {
 
 // Wine starts a process in about a second; a loaded machine may take many times that.
 constexpr DWORD kPatience = 20000;  // ms
+constexpr wchar_t kClass[] = L"OrvaneClass";
 
 // A program the test started, ended if still running when the test is done; `capture` pipes its output.
 class Process {
@@ -49,36 +50,24 @@ public:
         const auto code = Wait(kPatience);
         if (!code)
             TerminateProcess(info_.hProcess, 99);  // so that its pipes end
-        return {code, Read(out_), Read(err_)};
+        std::string text[2];
+        char chunk[4096];
+        for (int i : {0, 1})
+            for (DWORD got = 0; ReadFile(i ? err_ : out_, chunk, sizeof chunk, &got, nullptr) && got;)
+                text[i].append(chunk, got);
+        return {code, text[0], text[1]};
     }
     // Closed as a user closes it, once it has its main window.
     std::optional<DWORD> Close() const
     {
         for (DWORD waited = 0; info_.hProcess && waited < kPatience && !Wait(0); waited += 50, Sleep(50))
-            if (HWND w = MainWindow())
-                return PostMessageW(w, WM_CLOSE, 0, 0), Wait(kPatience);
+            for (HWND w = FindWindowW(kClass, L"Orvane"); w; w = FindWindowExW(nullptr, w, kClass, L"Orvane"))
+                if (DWORD pid = 0; GetWindowThreadProcessId(w, &pid) && pid == info_.dwProcessId)
+                    return PostMessageW(w, WM_CLOSE, 0, 0), Wait(kPatience);
         return std::nullopt;
     }
 
 private:
-    HWND MainWindow() const
-    {
-        HWND w = nullptr;
-        DWORD pid = 0;
-        while ((w = FindWindowExW(nullptr, w, L"OrvaneClass", L"Orvane")))
-            if (GetWindowThreadProcessId(w, &pid) && pid == info_.dwProcessId)
-                return w;
-        return nullptr;
-    }
-    static std::string Read(HANDLE pipe)
-    {
-        std::string text;
-        char chunk[4096];
-        for (DWORD got = 0; ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
-            text.append(chunk, got);
-        return text;
-    }
-
     PROCESS_INFORMATION info_{};
     HANDLE out_ = nullptr, err_ = nullptr;
 };
@@ -87,15 +76,15 @@ const std::optional<DWORD> kEnded = 1, kSecond = 0, kNoLibrary = static_cast<DWO
 
 TEST(Orvane, OneInstanceThatEndsWithOneWhateverItsArguments)
 {
-    ASSERT_EQ(FindWindowW(L"OrvaneClass", nullptr), nullptr) << "an Orvane is already running";
+    ASSERT_EQ(FindWindowW(kClass, nullptr), nullptr) << "an Orvane is already running";
     Process first(ProgramFolder() + L"orvane.exe", L"/s --help \"x y\" -2");
     HWND frame = nullptr;
     for (DWORD waited = 0; !frame && waited < kPatience; waited += 50, Sleep(50))
-        frame = FindWindowW(L"OrvaneClass", L"Orvane");
+        frame = FindWindowW(kClass, L"Orvane");
     ASSERT_NE(frame, nullptr) << "Orvane's window never appeared";
     ShowWindow(frame, SW_MINIMIZE);
     EXPECT_EQ(Process(ProgramFolder() + L"orvane.exe").Wait(kPatience), kSecond) << "the second instance did not end";
-    EXPECT_EQ(FindWindowExW(nullptr, frame, L"OrvaneClass", L"Orvane"), nullptr) << "one window";
+    EXPECT_EQ(FindWindowExW(nullptr, frame, kClass, L"Orvane"), nullptr) << "one window";
     EXPECT_FALSE(IsIconic(frame)) << "the first came forward";
     EXPECT_EQ(first.Close(), kEnded) << "the first did not end when closed";
 }

@@ -107,18 +107,31 @@ MessageBoxWatcher::~MessageBoxWatcher()
 
 namespace {
 
+// The modal window WhileModal runs: the first made meanwhile (a dialog is made before its controls).
 struct ModalRun {
-    HWND window = nullptr;  // the first made while it runs: a dialog is made before its controls
+    HWND window;
     std::function<const char*(HWND)> step;
-    const char* awaited = "the modal window to open";
-    ULONGLONG deadline = 0;
-};
-ModalRun* g_modal = nullptr;
+    const char* awaited;
+    ULONGLONG deadline;
+} g_modal;
 
-void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD)
+}  // namespace
+
+INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<const char*(HWND)> step)
 {
-    ModalRun& run = *g_modal;
-    if (GetTickCount64() > run.deadline) {
+    g_modal = {nullptr, std::move(step), "the modal window to open", GetTickCount64() + kPatienceMs};
+    HHOOK hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND && !g_modal.window)
+            g_modal.window = reinterpret_cast<HWND>(wParam);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        ModalRun& run = g_modal;
+        if (GetTickCount64() <= run.deadline) {
+            if (IsWindow(run.window) && run.step && !(run.awaited = run.step(run.window)))
+                run.step = nullptr, run.awaited = "the modal window to close";
+            return;
+        }
         ADD_FAILURE() << "after " << kPatienceMs << " ms, still awaited: " << run.awaited;
         run.deadline = ~0ull;
         if (!IsWindow(run.window))
@@ -127,29 +140,11 @@ void CALLBACK ModalTick(HWND, UINT, UINT_PTR, DWORD)
             EndMenu();
         else
             EndDialog(run.window, 0);
-    } else if (IsWindow(run.window) && run.step) {
-        run.awaited = run.step(run.window);
-        if (!run.awaited)
-            run.step = nullptr, run.awaited = "the modal window to close";
-    }
-}
-
-}  // namespace
-
-INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<const char*(HWND)> step)
-{
-    ModalRun run{nullptr, std::move(step), "the modal window to open", GetTickCount64() + kPatienceMs};
-    g_modal = &run;
-    HHOOK hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_CREATEWND && !g_modal->window)
-            g_modal->window = reinterpret_cast<HWND>(wParam);
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }, nullptr, GetCurrentThreadId());
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ModalTick);
+    });
     const INT_PTR result = modal();
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(hook);
-    g_modal = nullptr;
+    g_modal.step = nullptr;
     return result;
 }
 

@@ -16,6 +16,8 @@ inline void PrintTo(const RECT& r, std::ostream* out)
 {
     *out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
 }
+inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
+inline void PrintTo(const SIZE& s, std::ostream* out) { *out << s.cx << " x " << s.cy; }
 
 namespace test {
 

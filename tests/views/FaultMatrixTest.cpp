@@ -31,7 +31,7 @@ void StatusTab(const Harness& h) { PickTab(h.Tabs(ID_VIEW_IPCONFIG), 0), PickTab
 
 bool Visible(HWND w) { return GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE; }
 
-bool ListShown(const Harness& h) { return Visible(h.List(ID_VIEW_IPCONFIG)) && !Visible(h.Page()); }
+bool StatusListShown(const Harness& h) { return Visible(h.List(ID_VIEW_IPCONFIG)) && !Visible(h.Page()); }
 
 std::vector<Function> Functions()
 {
@@ -59,12 +59,14 @@ std::vector<Function> Functions()
          ID_VIEW_IPCONFIG, "a change to the Status tab", "the status rows read before, the list shown", StatusTab,
          StatusTab,
          [](const Harness& h, const Rows& before) {
-             return ListRows(h.List(ID_VIEW_IPCONFIG)) == before && before.size() == 14 && ListShown(h);
+             return ListRows(h.List(ID_VIEW_IPCONFIG)) == before && before.size() == 14 && StatusListShown(h);
          }},
         {"GetInterfaceInfo", "the probe answers ERROR_NOT_SUPPORTED",
          [=](FakeIpHelper& f) { f.interfaceInfoCall.probeAnswer = unsupported; },
          ID_VIEW_IPCONFIG, "the first change to the Status tab", "an empty list, shown", {}, StatusTab,
-         [](const Harness& h, const Rows&) { return ListRows(h.List(ID_VIEW_IPCONFIG)).empty() && ListShown(h); }},
+         [](const Harness& h, const Rows&) {
+             return ListRows(h.List(ID_VIEW_IPCONFIG)).empty() && StatusListShown(h);
+         }},
         {"GetIfEntry", "it answers ERROR_INVALID_DATA for the chosen interface",
          [=](FakeIpHelper& f) { f.interfaces[0].ifEntryAnswer = invalid; },
          ID_VIEW_IPCONFIG, "a change to the Status tab", "fourteen rows of zeros: the row the platform left empty",
