@@ -14,7 +14,11 @@ inline std::vector<std::uint8_t> TemplateBytes(int id) { return test::ResourceBy
 
 // A hidden dialog with no code behind it, destroyed with the object.
 struct Dialog {
-    explicit Dialog(int id) : window(CreateDialogParamW(TemplateLibrary(), MAKEINTRESOURCEW(id), nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0)) {}
+    explicit Dialog(int id)
+        : window(CreateDialogParamW(TemplateLibrary(), MAKEINTRESOURCEW(id), nullptr,
+                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0))
+    {
+    }
     ~Dialog() { DestroyWindow(window); }
     operator HWND() const { return window; }
     const HWND window;

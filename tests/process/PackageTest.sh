@@ -13,4 +13,5 @@ for f in orvane.exe localization.dll orvane-report.exe README.md; do
     [ -f "$folder$f" ] || { echo "package lacks $f"; exit 1; }
 done
 cd "$build/bin"
-ORVANE_PACKAGE="Z:$(printf '%s' "$folder" | tr / '\\')" exec "$build/wine-run.sh" ./test_process.exe --gtest_filter='Package.*'
+ORVANE_PACKAGE="Z:$(printf '%s' "$folder" | tr / '\\')" \
+    exec "$build/wine-run.sh" ./test_process.exe --gtest_filter='Package.*'

@@ -14,12 +14,15 @@ using namespace test;
 
 namespace {
 
-constexpr DWORD kPatience = 20000;  // ms; Wine starts a process in well under a second
+// Wine starts a process in about a second; in a fresh Wine session on a loaded machine it once took over 20.
+constexpr DWORD kPatience = 60000;  // ms
+constexpr wchar_t kClass[] = L"OrvaneClass";
 
 // A program the test started, ended if still running when the test is done; `capture` pipes its output.
 class Process {
 public:
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = {}, const std::wstring& folder = {}, bool capture = false)
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = {}, const std::wstring& folder = {},
+                     bool capture = false)
     {
         std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW si{sizeof si};
@@ -29,7 +32,8 @@ public:
         // Our ends stay ours: a child holding them would never see its output closed.
         for (HANDLE ours : {out_, err_})
             SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
-        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &info_);
+        const wchar_t* current = folder.empty() ? nullptr : folder.c_str();
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, 0, nullptr, current, &si, &info_);
         CloseHandle(si.hStdOutput), CloseHandle(si.hStdError);
     }
     ~Process()
@@ -43,17 +47,21 @@ public:
     std::optional<DWORD> Wait(DWORD ms) const
     {
         DWORD code = 0;
-        const bool ended = info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0 && GetExitCodeProcess(info_.hProcess, &code);
-        return ended ? std::optional(code) : std::nullopt;
+        const bool ended = info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+        return ended && GetExitCodeProcess(info_.hProcess, &code) ? std::optional(code) : std::nullopt;
     }
-    // Everything it wrote to standard output or to standard error.
-    std::string Read(bool error) const
+    // Its exit code and everything it wrote to standard output and to standard error; ended when it takes too long.
+    std::tuple<std::optional<DWORD>, std::string, std::string> Finish() const
     {
-        std::string text;
+        const auto code = Wait(kPatience);
+        if (!code)
+            TerminateProcess(info_.hProcess, 99);  // so that its pipes end
+        std::string text[2];
         char chunk[4096];
-        for (DWORD got = 0; ReadFile(error ? err_ : out_, chunk, sizeof chunk, &got, nullptr) && got;)
-            text.append(chunk, got);
-        return text;
+        for (int i : {0, 1})
+            for (DWORD got = 0; ReadFile(i ? err_ : out_, chunk, sizeof chunk, &got, nullptr) && got;)
+                text[i].append(chunk, got);
+        return {code, text[0], text[1]};
     }
     // The reading end of its standard output closed, as `| head` closes it.
     void CloseOutput() { CloseHandle(std::exchange(out_, nullptr)); }
@@ -61,7 +69,7 @@ public:
     std::optional<DWORD> Close() const
     {
         for (DWORD waited = 0; info_.hProcess && waited < kPatience && !Wait(0); waited += 50, Sleep(50))
-            for (HWND w = FindWindowW(L"OrvaneClass", L"Orvane"); w; w = FindWindowExW(nullptr, w, L"OrvaneClass", L"Orvane"))
+            for (HWND w = FindWindowW(kClass, L"Orvane"); w; w = FindWindowExW(nullptr, w, kClass, L"Orvane"))
                 if (DWORD pid = 0; GetWindowThreadProcessId(w, &pid) && pid == info_.dwProcessId)
                     return PostMessageW(w, WM_CLOSE, 0, 0), Wait(kPatience);
         return std::nullopt;
@@ -76,26 +84,31 @@ const std::optional<DWORD> kEnded = 1, kSecond = 0, kNoLibrary = static_cast<DWO
 
 TEST(Orvane, OneInstanceThatEndsWithOneWhateverItsArguments)
 {
-    ASSERT_EQ(FindWindowW(L"OrvaneClass", nullptr), nullptr) << "an Orvane is already running";
+    ASSERT_EQ(FindWindowW(kClass, nullptr), nullptr) << "an Orvane is already running";
     Process first(ProgramFolder() + L"orvane.exe", L"/s --help \"x y\" -2");
     HWND frame = nullptr;
     for (DWORD waited = 0; !frame && waited < kPatience; waited += 50, Sleep(50))
-        frame = FindWindowW(L"OrvaneClass", L"Orvane");
-    ASSERT_NE(frame, nullptr);
+        frame = FindWindowW(kClass, L"Orvane");
+    const auto ended = first.Wait(0);
+    ASSERT_NE(frame, nullptr) << "Orvane's window never appeared; "
+                              << (ended ? "it ended with " + std::to_string(*ended) : std::string("it still runs"));
     ShowWindow(frame, SW_MINIMIZE);
-    EXPECT_EQ(Process(ProgramFolder() + L"orvane.exe").Wait(kPatience), kSecond);
-    EXPECT_EQ(FindWindowExW(nullptr, frame, L"OrvaneClass", L"Orvane"), nullptr) << "one window";
+    EXPECT_EQ(Process(ProgramFolder() + L"orvane.exe").Wait(kPatience), kSecond) << "the second instance did not end";
+    EXPECT_EQ(FindWindowExW(nullptr, frame, kClass, L"Orvane"), nullptr) << "one window";
     EXPECT_FALSE(IsIconic(frame)) << "the first came forward";
-    EXPECT_EQ(first.Close(), kEnded);
+    EXPECT_EQ(first.Close(), kEnded) << "the first did not end when closed";
 }
 
 TEST(Orvane, TakesItsLibraryFromItsOwnFolderAndNeverRunsItsCode)
 {
     // A localization.dll that leaves a mark beside itself when its code runs.
     const std::wstring planted = ProgramFolder() + L"planted\\", mark = L"entry-code-ran";
+    const auto marked = [&](const std::wstring& folder) {
+        return GetFileAttributesW((folder + mark).c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
     DeleteFileW((planted + mark).c_str());
     FreeLibrary(LoadLibraryW((planted + L"localization.dll").c_str()));
-    EXPECT_NE(GetFileAttributesW((planted + mark).c_str()), INVALID_FILE_ATTRIBUTES) << "the mark shows when the code does run";
+    EXPECT_TRUE(marked(planted)) << "the mark shows when the code does run";
     DeleteFileW((planted + mark).c_str());
 
     const std::wstring lone = TempFolder(), beside = TempFolder();
@@ -105,11 +118,12 @@ TEST(Orvane, TakesItsLibraryFromItsOwnFolderAndNeverRunsItsCode)
     wchar_t path[32767];
     const std::wstring oldPath(path, GetEnvironmentVariableW(L"PATH", path, 32767));
     SetEnvironmentVariableW(L"PATH", (planted + L";" + oldPath).c_str());
-    EXPECT_EQ(Process(lone + L"orvane.exe", {}, planted).Wait(kPatience), kNoLibrary) << "not from the current folder nor from PATH";
+    EXPECT_EQ(Process(lone + L"orvane.exe", {}, planted).Wait(kPatience), kNoLibrary)
+        << "not from the current folder nor from PATH";
     SetEnvironmentVariableW(L"PATH", oldPath.c_str());
     Process p(beside + L"orvane.exe", {}, lone);
-    EXPECT_EQ(p.Close(), kEnded);
-    EXPECT_EQ(GetFileAttributesW((beside + mark).c_str()), INVALID_FILE_ATTRIBUTES) << "the library beside the program ran its entry code";
+    EXPECT_EQ(p.Close(), kEnded) << "with the library beside it";
+    EXPECT_FALSE(marked(beside)) << "the library beside the program ran its entry code";
     RemoveFolder(lone);
     RemoveFolder(beside);
 }
@@ -121,26 +135,32 @@ TEST(Package, StartsFromAnotherFolder)
     ASSERT_NE(unpacked, nullptr) << "run by tests/process/PackageTest.sh";
     const std::wstring folder(unpacked, unpacked + strlen(unpacked)), elsewhere = TempFolder();
     EXPECT_EQ(Process(folder + L"orvane.exe", {}, elsewhere).Close(), kEnded);
-    const Process report(folder + L"orvane-report.exe", L"tcp interface 4294967295", {}, true), usage(folder + L"orvane-report.exe", L"bogus", {}, true);
-    EXPECT_EQ(std::tuple(report.Read(false).substr(0, 4), report.Read(true), report.Wait(kPatience)),
-              std::tuple(std::string("TCP\n"), std::string("Failed to read interface 4294967295: 0x80070057\n"), std::optional<DWORD>(1)));
-    EXPECT_EQ(std::pair(usage.Read(false), usage.Wait(kPatience)), std::pair(std::string(), std::optional<DWORD>(2))) << "the usage, on standard error only";
-    RemoveFolder(elsewhere);
+    const std::wstring report = folder + L"orvane-report.exe";
+    const auto [code, out, err] = Process(report, L"tcp interface 4294967295", {}, true).Finish();
+    EXPECT_EQ(code, std::optional<DWORD>(1)) << "a page that fails";
+    EXPECT_EQ(out.substr(0, 4), "TCP\n");
+    EXPECT_EQ(err, "Failed to read interface 4294967295: 0x80070057\n");
+    const auto [usageCode, usageOut, usageErr] = Process(report, L"bogus", {}, true).Finish();
+    EXPECT_EQ(usageCode, std::optional<DWORD>(2)) << "a usage error";
+    EXPECT_EQ(usageOut, "") << "the usage, on standard error only";
+    EXPECT_NE(usageErr, "");
 
     // A watch through a pipe: one JSON object per line; a closed pipe ends it, quietly.
-    const Process watch(folder + L"orvane-report.exe", L"--watch 0.1 --count 3 --json interface lo", {}, true);
-    std::istringstream lines(watch.Read(false));
+    const Process watch(report, L"--watch 0.1 --count 3 --json interface lo", {}, true);
+    const auto [watchCode, watchOut, watchErr] = watch.Finish();
+    std::istringstream lines(watchOut);
     int parsed = 0;
     for (std::string line; std::getline(lines, line);)
         parsed += nlohmann::json::parse(line, nullptr, false).contains("interfaces");
     EXPECT_EQ(parsed, 3) << "lines that parse";
-    EXPECT_EQ(watch.Read(true), "");
-    EXPECT_EQ(watch.Wait(kPatience), std::optional<DWORD>(0));
-    Process endless(folder + L"orvane-report.exe", L"--watch 0.1 --json", {}, true);
+    EXPECT_EQ(watchErr, "");
+    EXPECT_EQ(watchCode, std::optional<DWORD>(0));
+    Process endless(report, L"--watch 0.1 --json", {}, true);
     endless.CloseOutput();
-    const std::optional<DWORD> ended = endless.Wait(kPatience);
-    ASSERT_EQ(ended, std::optional<DWORD>(0)) << "a watch whose reader went away goes on";
-    EXPECT_EQ(endless.Read(true), "") << "it ends quietly";
+    const auto [endedCode, endedOut, endedErr] = endless.Finish();
+    EXPECT_EQ(endedCode, std::optional<DWORD>(0)) << "a watch whose reader went away ends";
+    EXPECT_EQ(endedErr, "") << "quietly";
+    RemoveFolder(elsewhere);
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ struct Harness {
     HWND Page() const { return frame->AdapterPage().m_hWnd; }
     HWND Combo() const { return ChildOfClass(Page(), L"ComboBox"); }
     HWND TextBox() const { return ChildOfClass(Page(), L"Edit"); }
-    std::wstring Text(int commandId, int controlId) const { return WindowText(GetDlgItem(View(commandId), controlId)); }
+    HWND Item(int commandId, int controlId) const { return GetDlgItem(View(commandId), controlId); }
+    std::wstring Text(int commandId, int controlId) const { return WindowText(Item(commandId, controlId)); }
 };
 
 }  // namespace test

@@ -76,7 +76,8 @@ void PickTab(HWND tabs, int tab)
 
 std::vector<std::pair<std::wstring, uintptr_t>> ComboEntries(HWND combo)
 {
-    std::vector<std::pair<std::wstring, uintptr_t>> entries(static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    const auto count = static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    std::vector<std::pair<std::wstring, uintptr_t>> entries(count);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         wchar_t text[512]{};
         SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
@@ -87,44 +88,73 @@ std::vector<std::pair<std::wstring, uintptr_t>> ComboEntries(HWND combo)
 
 MessageBoxWatcher* g_watcher = nullptr;
 
-// A message box: a dialog with text (0xFFFF) and icon (0x440) controls, filled by the time it is activated.
-MessageBoxWatcher::MessageBoxWatcher() : hook(SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
-    auto* box = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && g_watcher && ClassOf(box) == L"#32770" && GetDlgItem(box, 0xFFFF)) {
-        const auto shown = [&](int id) { return (GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & WS_VISIBLE) != 0; };
-        const bool errorIcon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x440, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_HAND);
-        g_watcher->boxes.push_back({WindowText(GetDlgItem(box, 0xFFFF)), WindowText(box), errorIcon && shown(IDOK) && !shown(IDCANCEL)});
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}, nullptr, GetCurrentThreadId()))
+// A message box: a top-level dialog with a text (0xFFFF) and an icon (0x440) control. Its modal loop runs the timer.
+BOOL CALLBACK ReadAndCloseBox(HWND box, LPARAM)
+{
+    if (ClassOf(box) != L"#32770" || !IsWindowVisible(box) || !GetDlgItem(box, 0xFFFF) || !GetDlgItem(box, 0x440))
+        return TRUE;
+    const auto shown = [&](int id) { return (GetWindowLongPtrW(GetDlgItem(box, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+    const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x440, STM_GETICON, 0, 0));
+    const bool errorIconAndOkOnly = icon == LoadIconW(nullptr, IDI_HAND) && shown(IDOK) && !shown(IDCANCEL);
+    g_watcher->boxes.push_back({WindowText(GetDlgItem(box, 0xFFFF)), WindowText(box), errorIconAndOkOnly});
+    SendMessageW(box, WM_COMMAND, IDOK, 0);  // hidden at once, so never read twice
+    return TRUE;
+}
+
+MessageBoxWatcher::MessageBoxWatcher()
+    : timer(SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+          EnumThreadWindows(GetCurrentThreadId(), ReadAndCloseBox, 0);
+      }))
 {
     g_watcher = this;
 }
 
 MessageBoxWatcher::~MessageBoxWatcher()
 {
-    UnhookWindowsHookEx(hook);
+    KillTimer(nullptr, timer);
     g_watcher = nullptr;
 }
 
-INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<bool(HWND)> step)
+namespace {
+
+// The modal window WhileModal runs: the first made meanwhile (a dialog is made before its controls).
+struct ModalRun {
+    HWND window;
+    std::function<const char*(HWND)> step;
+    const char* awaited;
+    ULONGLONG deadline;
+} g_modal;
+
+}  // namespace
+
+INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<const char*(HWND)> step)
 {
-    static HWND dialog;
-    static std::function<bool(HWND)> current;
-    dialog = nullptr, current = std::move(step);
+    g_modal = {nullptr, std::move(step), "the modal window to open", GetTickCount64() + kPatienceMs};
     HHOOK hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_CREATEWND && !dialog)
-            dialog = reinterpret_cast<HWND>(wParam);  // the dialog is made before its controls
+        if (code == HCBT_CREATEWND && !g_modal.window)
+            g_modal.window = reinterpret_cast<HWND>(wParam);
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }, nullptr, GetCurrentThreadId());
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (IsWindow(dialog) && !current(dialog))
-            KillTimer(nullptr, id);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        ModalRun& run = g_modal;
+        if (GetTickCount64() <= run.deadline) {
+            if (IsWindow(run.window) && run.step && !(run.awaited = run.step(run.window)))
+                run.step = nullptr, run.awaited = "the modal window to close";
+            return;
+        }
+        ADD_FAILURE() << "after " << kPatienceMs << " ms, still awaited: " << run.awaited;
+        run.deadline = ~0ull;
+        if (!IsWindow(run.window))
+            PostQuitMessage(0);  // ends any modal loop
+        else if (ClassOf(run.window) == L"#32768")
+            EndMenu();
+        else
+            EndDialog(run.window, 0);
     });
     const INT_PTR result = modal();
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(hook);
+    g_modal.step = nullptr;
     return result;
 }
 
@@ -169,7 +199,7 @@ std::vector<unsigned char> ResourceBytes(HMODULE module, const wchar_t* type, in
 {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
     const auto* bytes = found ? static_cast<const unsigned char*>(LockResource(LoadResource(module, found))) : nullptr;
-    return bytes ? std::vector<unsigned char>(bytes, bytes + SizeofResource(module, found)) : std::vector<unsigned char>{};
+    return bytes ? std::vector(bytes, bytes + SizeofResource(module, found)) : std::vector<unsigned char>();
 }
 
 std::wstring TempFolder()
@@ -185,21 +215,26 @@ std::wstring TempFolder()
 // Written afresh from the real library's resources: the platform's updater does not delete one.
 bool WriteLibraryVariant(const std::wstring& folder, const std::vector<ResourceEdit>& edits)
 {
+    using Resources = std::vector<std::tuple<LPCWSTR, LPCWSTR, WORD>>;  // type, name, language
     HMODULE real = LoadLocalization();
-    std::vector<std::tuple<LPCWSTR, LPCWSTR, WORD>> all;
+    Resources all;
     EnumResourceTypesW(real, [](HMODULE m, LPWSTR type, LONG_PTR list) {
         return EnumResourceNamesW(m, type, [](HMODULE m2, LPCWSTR t, LPWSTR name, LONG_PTR l) {
             return EnumResourceLanguagesW(m2, t, name, [](HMODULE, LPCWSTR t3, LPCWSTR n3, WORD language, LONG_PTR l3) {
-                return reinterpret_cast<std::vector<std::tuple<LPCWSTR, LPCWSTR, WORD>>*>(l3)->emplace_back(t3, n3, language), TRUE;
+                return reinterpret_cast<Resources*>(l3)->emplace_back(t3, n3, language), TRUE;
             }, l), TRUE;
         }, list), TRUE;
     }, reinterpret_cast<LONG_PTR>(&all));
     const std::wstring target = folder + L"localization.dll";
-    HANDLE update = CopyFileW((ProgramFolder() + L"localization.dll").c_str(), target.c_str(), FALSE) ? BeginUpdateResourceW(target.c_str(), TRUE) : nullptr;
+    const bool copied = CopyFileW((ProgramFolder() + L"localization.dll").c_str(), target.c_str(), FALSE);
+    HANDLE update = copied ? BeginUpdateResourceW(target.c_str(), TRUE) : nullptr;
     bool ok = update && !all.empty();
     for (const auto& [type, name, language] : all) {
-        const auto edit = std::find_if(edits.begin(), edits.end(), [&](const ResourceEdit& e) { return type == e.type && name == MAKEINTRESOURCEW(e.id); });
-        std::vector<unsigned char> bytes = edit != edits.end() ? edit->bytes : ResourceBytes(real, type, static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
+        const auto edit = std::find_if(edits.begin(), edits.end(), [&](const ResourceEdit& e) {
+            return type == e.type && name == MAKEINTRESOURCEW(e.id);
+        });
+        const int id = static_cast<int>(reinterpret_cast<ULONG_PTR>(name));
+        std::vector<unsigned char> bytes = edit != edits.end() ? edit->bytes : ResourceBytes(real, type, id);
         if (ok && !bytes.empty())
             ok = UpdateResourceW(update, type, name, language, bytes.data(), static_cast<DWORD>(bytes.size()));
     }

@@ -12,7 +12,12 @@
 #include <vector>
 
 inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-inline void PrintTo(const RECT& r, std::ostream* out) { *out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")"; }
+inline void PrintTo(const RECT& r, std::ostream* out)
+{
+    *out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
+inline void PrintTo(const SIZE& s, std::ostream* out) { *out << s.cx << " x " << s.cy; }
 
 namespace test {
 
@@ -33,7 +38,7 @@ std::vector<std::wstring> TabTexts(HWND tabs);
 void PickTab(HWND tabs, int tab);  // as a user does: the control notifies its parent
 std::vector<std::pair<std::wstring, uintptr_t>> ComboEntries(HWND combo);  // text and item data
 
-// Each message box that opens on this thread while it lives is read and closed.
+// Every message box that opens on this thread while it lives is read and closed, activated or not.
 struct MessageBoxWatcher {
     struct Box {
         std::wstring text, caption;
@@ -42,11 +47,15 @@ struct MessageBoxWatcher {
     MessageBoxWatcher();
     ~MessageBoxWatcher();
     std::vector<Box> boxes;
-    HHOOK hook;
+    UINT_PTR timer;
 };
 
-// Runs `modal`, which opens a modal window, calling `step` with it on a timer until it returns false.
-INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<bool(HWND)> step);
+// How long a test waits for a window to do what it awaits: long enough for a loaded machine.
+constexpr DWORD kPatienceMs = 5000;
+// Runs `modal`, which opens a modal window (a dialog, a popup menu), and calls `step` with that window on a timer:
+// `step` answers what it still awaits, or nothing once it is done. A window still open after kPatienceMs fails the
+// test with what was awaited last, and is closed.
+INT_PTR WhileModal(const std::function<INT_PTR()>& modal, std::function<const char*(HWND)> step);
 // Where each control of a dialog template lands on a live dialog, by id.
 std::map<int, RECT> TemplateRects(HWND dialog, HMODULE module, int templateId);
 // Every named control there, skipping ids without one; a combo box keeps its closed height.
@@ -56,7 +65,11 @@ std::wstring ProgramFolder();  // with its trailing backslash
 HMODULE LoadLocalization(const std::wstring& path = {});  // as data; beside the test program by default
 std::vector<unsigned char> ResourceBytes(HMODULE module, const wchar_t* type, int id);
 std::wstring TempFolder();  // new and empty, with its trailing backslash
-inline void RemoveFolder(const std::wstring& folder) { std::error_code ignored; std::filesystem::remove_all(folder, ignored); }
+inline void RemoveFolder(const std::wstring& folder)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
 
 // A resource replaced in, or without bytes taken out of, a copy of the library.
 struct ResourceEdit {
