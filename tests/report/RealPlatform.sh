@@ -1,5 +1,9 @@
 #!/bin/sh
 # orvane-report on the platform's own IP helper, against what the kernel says:
+# - the TCP and IP settings are /proc/net/snmp's, in the platform's units (a
+#   dynamic maximum of connections, -1, as 4294967295);
+# - every interface but lo is on the interfaces page, and every adapter's
+#   index is found there;
 # - the addresses page holds lo with 127.0.0.1/8 and ::1/128, and every address
 #   of `ip -o addr` under the adapter of its name, with its prefix length;
 # - a watch of lo by its alias while datagrams flow on it shows a received
@@ -9,7 +13,7 @@ build="$1"
 report() { "$build/wine-run.sh" "$build/bin/orvane-report.exe" "$@"; }
 lo_received() { awk -F'[: ]+' '$2 == "lo" { print $3 }' /proc/net/dev; }
 
-addresses="$(report --json addresses)"
+addresses="$(report --json addresses tcp ip adapters interfaces)"
 python3 -c 'import socket, time
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 while True:
@@ -28,6 +32,20 @@ ip -o addr show | python3 -c '
 import json, sys
 addresses, watch, before, after = json.loads(sys.argv[1]), sys.argv[2].splitlines(), int(sys.argv[3]), int(sys.argv[4])
 faults = []
+snmp = [line.split() for line in open("/proc/net/snmp")]
+kernel = {names[0] + name: int(value) for names, values in zip(snmp[::2], snmp[1::2])
+          for name, value in zip(names[1:], values[1:])}
+settings = {"Timeout algorithm": "Tcp:RtoAlgorithm", "minimum time-out": "Tcp:RtoMin", "maximum time-out": "Tcp:RtoMax",
+            "maximum connections": "Tcp:MaxConn", "IP forwarding enabled or disabled": "Ip:Forwarding",
+            "default time-to-live": "Ip:DefaultTTL"}
+for row in addresses["tcp"] + addresses["ip"]:
+    if row["name"] in settings and row["value"] != kernel[settings[row["name"]]] % 2**32:
+        faults.append("%s is %d, the kernel says %d" % (row["name"], row["value"], kernel[settings[row["name"]]]))
+devices = [line.split(":")[0].strip() for line in open("/proc/net/dev").readlines()[2:]]
+indexes = {i["index"] for i in addresses["interfaces"]}
+if len(indexes) != len([d for d in devices if d != "lo"]):
+    faults.append("interfaces %s, the kernel'"'"'s but lo: %s" % (sorted(indexes), devices))
+faults += ["adapter %d has no interface" % a["index"] for a in addresses["adapters"] if a["index"] not in indexes]
 shown = {}
 for adapter in addresses["addresses"]:
     # The kernel writes no scope: fe80::1%4/64 is its fe80::1/64.

@@ -176,94 +176,52 @@ VOID WINAPI FreeTable(PVOID table)
     ::operator delete(table);
 }
 
-// Lays the adapters out from `base` as the platform does, nodes and texts after the adapters; with a null base it
-// only counts the bytes.
-class AddressLayout {
-public:
-    AddressLayout(BYTE* base, bool gateways) : base_(base), gateways_(gateways) {}
-    std::size_t Lay(const std::vector<FakeAddressAdapter>& adapters)
-    {
-        auto* out = Take<IP_ADAPTER_ADDRESSES>(adapters.size());
-        for (std::size_t i = 0; i < adapters.size(); ++i) {
-            const FakeAddressAdapter& a = adapters[i];
-            IP_ADAPTER_ADDRESSES* adapter = base_ ? &out[i] : nullptr;
-            if (adapter) {
-                adapter->Length = sizeof *adapter, adapter->IfIndex = a.ipv4Index, adapter->Ipv6IfIndex = a.ipv6Index;
-                adapter->Next = i + 1 < adapters.size() ? &out[i + 1] : nullptr;
-                adapter->Luid.Value = a.luid, adapter->IfType = a.type, adapter->OperStatus = a.operStatus;
-                adapter->Mtu = a.mtu, adapter->Dhcpv4Enabled = a.dhcpv4Enabled;
-                adapter->PhysicalAddressLength = static_cast<ULONG>(a.physicalAddress.size());
-                std::copy(a.physicalAddress.begin(), a.physicalAddress.end(), adapter->PhysicalAddress);
-            }
-            const auto text = [&](PWCHAR IP_ADAPTER_ADDRESSES::*field, const std::wstring& value) {
-                wchar_t* copy = Take<wchar_t>(value.size() + 1);
-                if (adapter)
-                    std::copy(value.c_str(), value.c_str() + value.size() + 1, copy), adapter->*field = copy;
-            };
-            text(&IP_ADAPTER_ADDRESSES::FriendlyName, a.friendlyName);
-            text(&IP_ADAPTER_ADDRESSES::Description, a.description);
-            text(&IP_ADAPTER_ADDRESSES::DnsSuffix, a.dnsSuffix);
-            std::vector<std::wstring> unicast;
-            for (const auto& [address, prefix] : a.unicast)
-                unicast.push_back(address);
-            Chain(adapter ? &adapter->FirstUnicastAddress : nullptr, unicast,
-                  [&](IP_ADAPTER_UNICAST_ADDRESS& node, std::size_t k) {
-                      node.OnLinkPrefixLength = a.unicast[k].second;
-                  });
-            const std::vector<std::wstring> gateways = gateways_ ? a.gateways : std::vector<std::wstring>();
-            Chain(adapter ? &adapter->FirstGatewayAddress : nullptr, gateways, [](auto&, std::size_t) {});
-            Chain(adapter ? &adapter->FirstDnsServerAddress : nullptr, a.dnsServers, [](auto&, std::size_t) {});
-        }
-        return used_;
-    }
+// Each adapter in a slot of its own, followed by its texts and addresses, 8-byte aligned.
+constexpr std::size_t kAddressSlot = 4096;
 
-private:
-    template <typename T>
-    T* Take(std::size_t count)
-    {
-        T* at = base_ ? reinterpret_cast<T*>(base_ + used_) : nullptr;
-        used_ += (count * sizeof(T) + 7) / 8 * 8;
-        return at;
-    }
-    template <typename Node, typename Extra>
-    void Chain(Node** head, const std::vector<std::wstring>& addresses, Extra extra)
-    {
-        Node** link = head;
-        for (std::size_t k = 0; k < addresses.size(); ++k) {
-            Node* node = Take<Node>(1);
-            auto* address = Take<SOCKADDR_IN6>(1);  // room for either family
-            if (!base_)
-                continue;
-            node->Length = sizeof *node;
-            const std::wstring& text = addresses[k];
-            const std::size_t percent = text.find(L'%');
-            const std::wstring bare = text.substr(0, percent);
-            if (InetPtonW(AF_INET, bare.c_str(), &reinterpret_cast<SOCKADDR_IN*>(address)->sin_addr) == 1) {
-                address->sin6_family = AF_INET, node->Address.iSockaddrLength = sizeof(SOCKADDR_IN);
-            } else {
-                InetPtonW(AF_INET6, bare.c_str(), &address->sin6_addr);
-                address->sin6_family = AF_INET6, node->Address.iSockaddrLength = sizeof(SOCKADDR_IN6);
-                address->sin6_scope_id = percent == std::wstring::npos ? 0 : std::stoul(text.substr(percent + 1));
-            }
-            node->Address.lpSockaddr = reinterpret_cast<SOCKADDR*>(address);
-            extra(*node, k);
-            *link = node, link = &node->Next;
-        }
-    }
+template <typename T>
+T* Take(BYTE*& at, std::size_t count = 1)
+{
+    T* taken = reinterpret_cast<T*>(at);
+    at += (count * sizeof(T) + 7) / 8 * 8;
+    return taken;
+}
 
-    BYTE* base_;
-    bool gateways_;
-    std::size_t used_ = 0;
-};
+PWCHAR Text(BYTE*& at, const std::wstring& value)
+{
+    PWCHAR copy = Take<wchar_t>(at, value.size() + 1);
+    std::copy(value.c_str(), value.c_str() + value.size() + 1, copy);
+    return copy;
+}
+
+// A chain of addresses given as text ("fe80::1%4"), in the platform's socket address of each family.
+template <typename Node>
+Node* Addresses(BYTE*& at, const std::vector<std::wstring>& texts)
+{
+    Node* head = nullptr;
+    for (Node** link = &head; const std::wstring& text : texts) {
+        Node* node = Take<Node>(at);
+        auto* address = Take<SOCKADDR_IN6>(at);  // room for either family
+        const std::size_t percent = text.find(L'%');
+        if (InetPtonW(AF_INET, text.c_str(), &reinterpret_cast<SOCKADDR_IN*>(address)->sin_addr) == 1) {
+            address->sin6_family = AF_INET, node->Address.iSockaddrLength = sizeof(SOCKADDR_IN);
+        } else {
+            InetPtonW(AF_INET6, text.substr(0, percent).c_str(), &address->sin6_addr);
+            address->sin6_family = AF_INET6, node->Address.iSockaddrLength = sizeof(SOCKADDR_IN6);
+            address->sin6_scope_id = percent == std::wstring::npos ? 0 : std::stoul(text.substr(percent + 1));
+        }
+        node->Length = sizeof *node, node->Address.lpSockaddr = reinterpret_cast<SOCKADDR*>(address);
+        *link = node, link = &node->Next;
+    }
+    return head;
+}
 
 ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADDRESSES addresses, PULONG length)
 {
     FakeIpHelper& f = *g_fake;
-    const bool gateways = (flags & GAA_FLAG_INCLUDE_GATEWAYS) != 0;
     if (family != AF_UNSPEC)
         return ++f.calls.adaptersAddresses, ERROR_INVALID_PARAMETER;
-    const std::size_t laid = AddressLayout(nullptr, gateways).Lay(f.addressAdapters);
-    const std::size_t needed = std::max(laid, sizeof(IP_ADAPTER_ADDRESSES));
+    const std::size_t needed = std::max<std::size_t>(f.addressAdapters.size(), 1) * kAddressSlot;
     if (addresses && f.addressesGrowths > 0 && f.adaptersAddressesCall.fillAnswer == NO_ERROR) {
         // The list grew since it was sized: it asks for more, and grows again if it is to.
         --f.addressesGrowths, ++f.calls.adaptersAddresses;
@@ -275,8 +233,31 @@ ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADD
         mode.probeAnswer = ERROR_NO_DATA;
     return Sized(&FakeCalls::adaptersAddresses, mode, ERROR_BUFFER_OVERFLOW, needed, addresses, length,
                  [&](IP_ADAPTER_ADDRESSES& first, IP_ADDR_STRING*) {
-                     AddressLayout(reinterpret_cast<BYTE*>(&first), gateways).Lay(f.addressAdapters);
-                 });
+        const auto slot = [&](std::size_t i) { return reinterpret_cast<BYTE*>(&first) + i * kAddressSlot; };
+        for (std::size_t i = 0; i < f.addressAdapters.size(); ++i) {
+            const FakeAddressAdapter& a = f.addressAdapters[i];
+            BYTE* at = slot(i);
+            IP_ADAPTER_ADDRESSES& out = *Take<IP_ADAPTER_ADDRESSES>(at);
+            out.Length = sizeof out, out.IfIndex = a.ipv4Index, out.Ipv6IfIndex = a.ipv6Index, out.Luid.Value = a.luid;
+            const bool last = i + 1 == f.addressAdapters.size();
+            out.Next = last ? nullptr : reinterpret_cast<IP_ADAPTER_ADDRESSES*>(slot(i + 1));
+            out.IfType = a.type, out.OperStatus = a.operStatus, out.Mtu = a.mtu, out.Dhcpv4Enabled = a.dhcpv4Enabled;
+            out.PhysicalAddressLength = static_cast<ULONG>(a.physicalAddress.size());
+            std::copy(a.physicalAddress.begin(), a.physicalAddress.end(), out.PhysicalAddress);
+            out.FriendlyName = Text(at, a.friendlyName), out.Description = Text(at, a.description);
+            out.DnsSuffix = Text(at, a.dnsSuffix);
+            std::vector<std::wstring> unicast;
+            for (const auto& [address, prefix] : a.unicast)
+                unicast.push_back(address);
+            out.FirstUnicastAddress = Addresses<IP_ADAPTER_UNICAST_ADDRESS>(at, unicast);
+            std::size_t k = 0;
+            for (auto* node = out.FirstUnicastAddress; node; node = node->Next)
+                node->OnLinkPrefixLength = a.unicast[k++].second;
+            if (flags & GAA_FLAG_INCLUDE_GATEWAYS)  // as the platform: only when asked for
+                out.FirstGatewayAddress = Addresses<IP_ADAPTER_GATEWAY_ADDRESS>(at, a.gateways);
+            out.FirstDnsServerAddress = Addresses<IP_ADAPTER_DNS_SERVER_ADDRESS>(at, a.dnsServers);
+        }
+    });
 }
 
 // The Ex calls: IPv6 from the tables of their own, IPv4 from those of the plain calls.
