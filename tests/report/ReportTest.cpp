@@ -6,7 +6,6 @@
 #include "support/FakeIpHelper.h"
 #include "support/Win32.h"
 
-
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
@@ -22,82 +21,6 @@ using netinfo::IpHelperApi;
 using netinfo::IpHelperApiOverride;
 
 namespace {
-
-TEST(Arguments, AnswerWithTheHelpOrTheUsage)  // what they select shows in the whole runs
-{
-    for (const std::vector<std::wstring>& help :
-         {std::vector<std::wstring>{L"--help"}, {L"bogus", L"interface", L"--help"}})
-        EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseArguments(help)));
-
-    const std::wstring selector = L"interface SELECTOR must be an index below 4294967296, a LUID as 0x and 1 to 16 "
-                                  L"hexadecimal digits, or an alias, not ";
-    const std::pair<std::vector<std::wstring>, std::wstring> errors[] = {
-        {{L"tcp", L"TCP"}, L"unknown argument 'TCP'"},
-        {{L"--JSON"}, L"unknown argument '--JSON'"},
-        {{L"icmp"}, L"unknown argument 'icmp'"},
-        {{L""}, L"unknown argument ''"},
-        {{L"a\nb\x1b"}, L"unknown argument 'a?b?'"},
-        {{L"interface"}, L"interface needs an INDEX"},
-        {{L"summary", L"interface", L"tcp"},
-         L"interface INDEX must be an unsigned decimal number below 4294967296, not 'tcp'"},
-        {{L"interface", L"eth0"}, L"interface INDEX must be an unsigned decimal number below 4294967296, not 'eth0'"},
-        {{L"--count", L"3"}, L"--count goes with --watch"},
-        {{L"--watch"}, L"--watch needs SECONDS"},
-        {{L"tcp", L"--watch", L"1", L"--count"}, L"--count needs N"},
-        {{L"--watch", L"1", L"--watch", L"2"}, L"--watch is given twice"},
-        {{L"--watch", L"1", L"--count", L"2", L"--count", L"2"}, L"--count is given twice"},
-        {{L"--watch", L"1", L"interface"}, L"interface needs a SELECTOR"},
-        {{L"interfaces", L"summary", L"--watch", L"1"}, L"'summary' holds no counters and cannot be watched"},
-        {{L"--watch", L"1", L"adapters"}, L"'adapters' holds no counters and cannot be watched"},
-        {{L"--watch", L"1", L"tcp6", L"addresses"}, L"'addresses' holds no counters and cannot be watched"},
-        {{L"--watch", L"1", L"interface", L""}, selector + L"''"},
-        {{L"--watch", L"1", L"interface", L"0x"}, selector + L"'0x'"},
-        {{L"--watch", L"1", L"interface", L"0x12g"}, selector + L"'0x12g'"},
-        {{L"--watch", L"1", L"interface", L"0x10000000000000000"}, selector + L"'0x10000000000000000'"},
-        {{L"--watch", L"1", L"interface", L"4294967296"}, selector + L"'4294967296'"},
-    };
-    for (const auto& [arguments, message] : errors)
-        EXPECT_EQ(std::get<UsageError>(ParseArguments(arguments)).message, message);
-    for (const wchar_t* bad : {L"", L"-1", L"+1", L" 1", L"1 ", L"0x10", L"1e3", L"4294967296", L"18446744073709551617",
-                               L"99999999999", L"\x0661"})
-        EXPECT_TRUE(std::holds_alternative<UsageError>(ParseArguments({L"interface", bad}))) << wcslen(bad) << " chars";
-    for (const wchar_t* bad : {L"0", L"-1", L"x", L"4294967296", L"1.5"})
-        EXPECT_EQ(std::get<UsageError>(ParseArguments({L"--watch", L"1", L"--count", bad})).message,
-                  L"--count N must be a whole number from 1 to 4294967295, not '" + std::wstring(bad) + L"'");
-
-    // Seconds: a decimal number from 0.1 to 86400, in nanoseconds.
-    const std::pair<const wchar_t*, std::optional<uint64_t>> intervals[] = {
-        {L"1", 1'000'000'000},       {L"0.5", 500'000'000},     {L"2.25", 2'250'000'000},
-        {L"0.1", 100'000'000},       {L"00.10", 100'000'000},   {L"86400", 86'400'000'000'000},
-        {L"86400.000", 86'400'000'000'000}, {L"0.1234567899", 123'456'789},
-        {L"0.0999", std::nullopt},   {L"0", std::nullopt},      {L"0.0", std::nullopt},
-        {L"86400.001", std::nullopt}, {L"86401", std::nullopt}, {L"99999999999", std::nullopt},
-        {L".5", std::nullopt},       {L"1.", std::nullopt},     {L"1e3", std::nullopt},
-        {L"-1", std::nullopt},       {L"1,5", std::nullopt},    {L"", std::nullopt},
-        {L"inf", std::nullopt},      {L"1.2.3", std::nullopt},  {L"\x0661", std::nullopt},
-    };
-    for (const auto& [text, ns] : intervals) {
-        EXPECT_EQ(ParseInterval(text), ns) << "'" << text << "'";
-        const ParsedArguments parsed = ParseArguments({L"--watch", text});
-        EXPECT_EQ(std::holds_alternative<WatchRequest>(parsed), ns.has_value()) << "'" << text << "'";
-    }
-
-    // What a watch takes: every interface when none is named; selectors once each, by kind.
-    using Kind = InterfaceSelector::Kind;
-    const auto watch = std::get<WatchRequest>(ParseArguments(
-        {L"--json", L"interface", L"7", L"--count", L"9", L"tcp", L"interface", L"0x00AbC", L"interface", L"eth0",
-         L"interface", L"007", L"--watch", L"0.5", L"interface", L"eth0", L"interface", L"0xabc"}));
-    EXPECT_EQ(watch.intervalNs, 500'000'000ull);
-    EXPECT_EQ(watch.count, std::optional(9u));
-    EXPECT_TRUE(watch.json);
-    EXPECT_EQ(watch.pages.interfaces, (std::vector<InterfaceSelector>{
-                                          {Kind::Index, 7, L"7"}, {Kind::Luid, 0xABC, L"0x00AbC"},
-                                          {Kind::Alias, 0, L"eth0"}}));
-    EXPECT_FALSE(watch.pages.allInterfaces);
-    EXPECT_EQ(watch.pages.protocols, (ProtocolChoice{true, false, false, false, false}));
-    const auto plain = std::get<WatchRequest>(ParseArguments({L"--watch", L"86400"}));
-    EXPECT_EQ(std::tuple(plain.pages.allInterfaces, plain.count, plain.json), std::tuple(true, std::nullopt, false));
-}
 
 // A run with standard output and error caught; `answer` says how each write to standard output goes.
 struct Captured {
@@ -132,6 +55,70 @@ void Compare(const std::string& name, const std::string& actual)
     EXPECT_EQ(actual, expected.str()) << name;
     const bool json = name.ends_with(".json");
     EXPECT_TRUE(!json || !nlohmann::json::parse(actual, nullptr, false).is_discarded()) << name << ": not JSON";
+}
+
+// Every bad command line: exit 2, nothing on standard output, and first on standard error the line that names
+// the argument, all of them in usage-errors.txt; what good ones select shows in the whole runs.
+TEST(Arguments, AnswerWithTheHelpOrTheUsage)
+{
+    for (const std::vector<std::wstring>& help :
+         {std::vector<std::wstring>{L"--help"}, {L"bogus", L"interface", L"--help"}})
+        EXPECT_TRUE(std::holds_alternative<HelpRequest>(ParseArguments(help)));
+    const std::vector<std::vector<std::wstring>> bad = {
+        {L"tcp", L"TCP"}, {L"--JSON"}, {L"icmp"}, {L""}, {L"a\nb\x1b"}, {L"interface"},
+        {L"summary", L"interface", L"tcp"}, {L"interface", L"eth0"}, {L"interface", L"-1"}, {L"interface", L"+1"},
+        {L"interface", L" 1"}, {L"interface", L"1 "}, {L"interface", L"0x10"}, {L"interface", L"1e3"}, {L"interface", L"4294967296"},
+        {L"interface", L"18446744073709551617"}, {L"interface", L"\x0661"}, {L"--count", L"3"}, {L"--watch"},
+        {L"tcp", L"--watch", L"1", L"--count"}, {L"--watch", L"1", L"--watch", L"2"},
+        {L"--watch", L"1", L"--count", L"2", L"--count", L"2"}, {L"--watch", L"1", L"interface"},
+        {L"interfaces", L"summary", L"--watch", L"1"}, {L"--watch", L"1", L"adapters"},
+        {L"--watch", L"1", L"tcp6", L"addresses"}, {L"--watch", L"1", L"interface", L""},
+        {L"--watch", L"1", L"interface", L"0x"}, {L"--watch", L"1", L"interface", L"0x12g"},
+        {L"--watch", L"1", L"interface", L"0x10000000000000000"}, {L"--watch", L"1", L"interface", L"4294967296"},
+        {L"--watch", L"1", L"--count", L"0"}, {L"--watch", L"1", L"--count", L"x"},
+        {L"--watch", L"1", L"--count", L"4294967296"}, {L"--watch", L"1", L"--count", L"1.5"}};
+    std::string firstLines;
+    for (const auto& arguments : bad) {
+        const Captured run = RunCaptured(arguments);
+        EXPECT_EQ(run.exitCode, kExitUsage) << firstLines.size();
+        EXPECT_EQ(run.out, "") << firstLines.size();
+        firstLines += run.err.substr(0, run.err.find('\n') + 1);
+    }
+    Compare("usage-errors.txt", firstLines);
+
+    // Seconds: a decimal number from 0.1 to 86400, in nanoseconds.
+    const std::pair<const wchar_t*, std::optional<uint64_t>> intervals[] = {
+        {L"1", 1'000'000'000},       {L"0.5", 500'000'000},     {L"2.25", 2'250'000'000},
+        {L"0.1", 100'000'000},       {L"00.10", 100'000'000},   {L"86400", 86'400'000'000'000},
+        {L"86400.000", 86'400'000'000'000}, {L"0.1234567899", 123'456'789},
+        {L"0.0999", std::nullopt},   {L"0", std::nullopt},      {L"0.0", std::nullopt},
+        {L"86400.001", std::nullopt}, {L"86401", std::nullopt}, {L"99999999999", std::nullopt},
+        {L".5", std::nullopt},       {L"1.", std::nullopt},     {L"1e3", std::nullopt},
+        {L"-1", std::nullopt},       {L"1,5", std::nullopt},    {L"", std::nullopt},
+        {L"inf", std::nullopt},      {L"1.2.3", std::nullopt},  {L"\x0661", std::nullopt},
+    };
+    for (const auto& [text, ns] : intervals) {
+        EXPECT_EQ(ParseInterval(text), ns) << "'" << text << "'";
+        const ParsedArguments parsed = ParseArguments({L"--watch", text});
+        EXPECT_EQ(std::holds_alternative<WatchRequest>(parsed), ns.has_value()) << "'" << text << "'";
+    }
+
+    // What a watch takes: every interface when none is named; selectors once each, by kind.
+    using Kind = InterfaceSelector::Kind;
+    const auto watch = std::get<WatchRequest>(ParseArguments(
+        {L"--json", L"interface", L"7", L"--count", L"9", L"tcp", L"interface", L"0x00AbC", L"interface", L"eth0",
+         L"interface", L"007", L"--watch", L"0.5", L"interface", L"eth0", L"interface", L"0xabc"}));
+    EXPECT_EQ(watch.intervalNs, 500'000'000ull);
+    EXPECT_EQ(watch.count, std::optional(9u));
+    EXPECT_TRUE(watch.json);
+    EXPECT_EQ(watch.pages.interfaces, (std::vector<InterfaceSelector>{
+                                          {Kind::Index, 7, L"7"}, {Kind::Luid, 0xABC, L"0x00AbC"},
+                                          {Kind::Alias, 0, L"eth0"}}));
+    EXPECT_FALSE(watch.pages.allInterfaces);
+    EXPECT_EQ(watch.pages.protocols, (ProtocolChoice{true}));
+    const auto plain = std::get<WatchRequest>(ParseArguments({L"--watch", L"86400"}));
+    EXPECT_TRUE(plain.pages.allInterfaces);
+    EXPECT_EQ(plain.count, std::nullopt);
 }
 
 // Names the text and JSON must carry safely, numbered counters, extremes.
