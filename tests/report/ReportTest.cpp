@@ -290,66 +290,43 @@ TEST(Watch, DifferencesRatesResetsAndInterfacesComingAndGoing)
     }
 }
 
-// Samples on absolute deadlines: reads that take time do not push the later samples back; an overrun skips slots.
-TEST(Watch, SamplesFallDueAtStartPlusKIntervalsWithoutCatchingUp)
-{
-    const struct {
-        const char* name;
-        std::vector<std::wstring> arguments;
-        std::function<uint64_t(int sample)> readTime;
-        std::vector<double> due;  // sinceStart of the samples asked about, by number
-        std::vector<int> numbers;
-    } cases[] = {
-        {"1,000 samples at 0.1 s, 3 ms each", {L"--watch", L"0.1", L"--count", L"1000"},
-         [](int) { return 3'000'000ull; }, {0.0, 0.1, 50.0, 99.9}, {1, 2, 501, 1000}},
-        {"one read of 0.35 s", {L"--watch", L"0.1", L"--count", L"5"},
-         [](int sample) { return sample == 2 ? 350'000'000ull : 0ull; }, {0.0, 0.1, 0.5, 0.6, 0.7}, {1, 2, 3, 4, 5}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeIpHelper fake;
-        ScriptedClock clock;
-        fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1)};
-        fake.onIfTable = [&, sample = 0]() mutable { clock.now += c.readTime(++sample); };
-        std::vector<std::wstring> arguments = c.arguments;
-        arguments.push_back(L"--json");
-        const std::vector<nlohmann::json> samples = Lines(RunCaptured(arguments).out);
-        for (std::size_t i = 0; i < c.numbers.size(); ++i)
-            EXPECT_EQ(samples.at(static_cast<std::size_t>(c.numbers[i] - 1))["sinceStart"], c.due[i]) << c.numbers[i];
-    }
-}
-
-// How a watch ends: its count, a stop, a reader gone, a failed write; its status.
+// How a watch ends: its count, a stop, a reader gone, a failed write; its status. Samples fall due at start + k
+// intervals: 1,000 of 0.1 s whose reads take 3 ms each end 99.9 s after the first (an overrun gives up its missed
+// slots: the scenario's fourth sample).
 TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
 {
-    constexpr char kTcpFailed[] = "Failed to retrieve statistics\n";
-    const std::string eth1Missing = "Failed to read interface eth1: 0x80070057\n";
+    const std::string tcp = "Failed to retrieve statistics\n", eth1 = "Failed to read interface eth1: 0x80070057\n",
+                      table = "Failed to read the interfaces: 0x80004005\n";
     const struct {
         const char* name;
         std::vector<std::wstring> pages;
-        uint64_t stopAtWait;
-        std::function<WriteResult(int)> answer;
-        int failingTcpReads;  // the first ones fail
-        int samples, exitCode;
         std::string err;
+        int count = 3, samples = 3, exitCode = kExitSuccess;
+        uint64_t stopAtWait = 0;
+        std::function<WriteResult(int)> answer = {};
+        int failingTcpReads = 0;  // the first ones fail
         DWORD ifTableAnswer = NO_ERROR;
+        std::wstring interval = L"1";
+        uint64_t readNs = 0;
+        double lastDue = 2;  // the last sample's seconds since the first
     } cases[] = {
-        {"the count reached", {L"tcp"}, 0, {}, 0, 3, kExitSuccess, ""},
-        {"GetIfTable2 fails", {L"interfaces", L"tcp"}, 0, {}, 0, 3, kExitReadFailed,
-         "Failed to read the interfaces: 0x80004005\nFailed to read the interfaces: 0x80004005\n"
-         "Failed to read the interfaces: 0x80004005\n", ERROR_NOT_SUPPORTED},
-        {"Ctrl+C after the second sample", {L"tcp"}, 2, {}, 0, 2, kExitSuccess, ""},
-        {"standard output closed at the second", {L"tcp"}, 0,
-         [](int write) { return write == 2 ? WriteResult::Closed : WriteResult::Written; }, 0, 2, kExitSuccess, ""},
-        {"standard output fails", {L"tcp"}, 0, [](int) { return WriteResult::Failed; }, 0, 1, kExitReadFailed,
-         "orvane-report: could not write to standard output\n"},
-        {"every sample failed", {L"tcp"}, 0, {}, 3, 3, kExitReadFailed,
-         std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
-        {"every sample had a failed read", {L"tcp", L"udp"}, 0, {}, 3, 3, kExitReadFailed,
-         std::string(kTcpFailed) + kTcpFailed + kTcpFailed},
-        {"one sample failed", {L"tcp"}, 0, {}, 1, 3, kExitSuccess, kTcpFailed},
-        {"an interface that is not there", {L"interface", L"eth1", L"interface", L"0x6000001000000"}, 0, {}, 0, 3,
-         kExitReadFailed, eth1Missing + eth1Missing + eth1Missing},
+        {.name = "the count reached", .pages = {L"tcp"}},
+        {.name = "1,000 samples", .count = 1000, .samples = 1000, .interval = L"0.1", .readNs = 3'000'000,
+         .lastDue = 99.9},
+        {.name = "GetIfTable2 fails", .pages = {L"interfaces", L"tcp"}, .err = table + table + table,
+         .exitCode = kExitReadFailed, .ifTableAnswer = ERROR_NOT_SUPPORTED},
+        {.name = "Ctrl+C after the second sample", .pages = {L"tcp"}, .samples = 2, .stopAtWait = 2, .lastDue = 1},
+        {.name = "standard output closed at the second", .pages = {L"tcp"}, .samples = 2,
+         .answer = [](int write) { return write == 2 ? WriteResult::Closed : WriteResult::Written; }},
+        {.name = "standard output fails", .pages = {L"tcp"}, .err = "orvane-report: could not write to standard output\n",
+         .samples = 1, .exitCode = kExitReadFailed, .answer = [](int) { return WriteResult::Failed; }},
+        {.name = "every sample failed", .pages = {L"tcp"}, .err = tcp + tcp + tcp, .exitCode = kExitReadFailed,
+         .failingTcpReads = 3},
+        {.name = "every sample had a failed read", .pages = {L"tcp", L"udp"}, .err = tcp + tcp + tcp,
+         .exitCode = kExitReadFailed, .failingTcpReads = 3},
+        {.name = "one sample failed", .pages = {L"tcp"}, .err = tcp, .failingTcpReads = 1},
+        {.name = "an interface that is not there", .pages = {L"interface", L"eth1", L"interface", L"0x6000001000000"},
+         .err = eth1 + eth1 + eth1, .exitCode = kExitReadFailed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -358,6 +335,7 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         clock.stopAtWait = c.stopAtWait;
         fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1)};
         fake.ifTableAnswer = c.ifTableAnswer;
+        fake.onIfTable = [&] { clock.now += c.readNs; };
         static const IpHelperApi* real = nullptr;
         static int failing = 0;
         real = &fake.api, failing = c.failingTcpReads;
@@ -366,14 +344,17 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
             return failing-- > 0 ? DWORD{ERROR_NOT_SUPPORTED} : real->getTcpStatistics(stats);
         };
         const IpHelperApiOverride use(table);
-        std::vector<std::wstring> arguments{L"--watch", L"1", L"--count", L"3", L"--json"};
+        std::vector<std::wstring> arguments{L"--watch", c.interval, L"--count", std::to_wstring(c.count), L"--json"};
         arguments.insert(arguments.end(), c.pages.begin(), c.pages.end());
         const Captured run = RunCaptured(arguments, c.answer);
         EXPECT_EQ(clock.samples, static_cast<uint64_t>(c.samples));
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.err, c.err);
-        for (const nlohmann::json& line : Lines(run.out))
+        const std::vector<nlohmann::json> lines = Lines(run.out);
+        for (const nlohmann::json& line : lines)
             EXPECT_FALSE(line.is_discarded()) << "whole lines only";
+        if (!c.answer)
+            EXPECT_EQ(lines.at(lines.size() - 1)["sinceStart"], c.lastDue);
     }
 }
 
