@@ -1,5 +1,6 @@
 // orvane-bench SECTION [ROUNDS]: one section of the in-process benchmarks,
-// run by scripts/bench.sh. Sections: views, relayout, adapters, startup, watch.
+// run by scripts/bench.sh. Sections: views, relayout, adapters, startup, watch;
+// the soak (scripts/soak.sh).
 #include "bench_support.h"
 
 #include <commctrl.h>
@@ -12,11 +13,12 @@ int RunRelayoutBench(int rounds);
 int RunAdapterPageBench(int rounds);
 int RunStartupBench(int rounds);
 int RunWatchBench(int rounds);
+int RunSoakBench(long rounds);
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fputs("usage: orvane-bench views|relayout|adapters|startup|watch [ROUNDS]\n", stderr);
+        std::fputs("usage: orvane-bench views|relayout|adapters|startup|watch|soak [ROUNDS]\n", stderr);
         return 2;
     }
     const int rounds = argc > 2 ? static_cast<int>(std::wcstol(argv[2], nullptr, 10)) : 0;
@@ -37,6 +39,8 @@ int wmain(int argc, wchar_t** argv)
         return RunStartupBench(rounds > 0 ? rounds : 16);
     if (section == L"watch")
         return RunWatchBench(rounds > 0 ? rounds : 200);
+    if (section == L"soak")
+        return RunSoakBench(rounds > 0 ? rounds : 10000);
     std::fputs("orvane-bench: unknown section\n", stderr);
     return 2;
 }

@@ -95,6 +95,17 @@ std::string Format(double value, int decimals)
     return text;
 }
 
+long long PrivateBytes()
+{
+    long long total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region && region.RegionSize;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += static_cast<long long>(region.RegionSize);
+    return total;
+}
+
 namespace {
 
 std::string Described(const Spread& s, const std::string& unit)

@@ -64,4 +64,7 @@ void Note(const std::string& text);
 
 std::string Format(double value, int decimals = 1);
 
+// The committed private regions: Wine leaves GetProcessMemoryInfo's PrivateUsage at 0.
+long long PrivateBytes();
+
 }  // namespace bench

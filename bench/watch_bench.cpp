@@ -61,12 +61,12 @@ Growth Watch(int samples)
     const report::ReportOutput output{[&](const std::string& line) {
                                           growth.written += static_cast<long long>(line.size());
                                           if (++writes == 100)
-                                              growth.atHundred = test::PrivateBytes();
+                                              growth.atHundred = bench::PrivateBytes();
                                           return report::WriteResult::Written;
                                       },
                                       [](const std::string&) { return report::WriteResult::Written; }};
     report::RunReport({L"--watch", L"0.1", L"--count", std::to_wstring(samples), L"--json"}, output);
-    growth.atEnd = test::PrivateBytes();
+    growth.atEnd = bench::PrivateBytes();
     return growth;
 }
 

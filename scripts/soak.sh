@@ -1,22 +1,23 @@
 #!/bin/sh
-# Builds test_views and runs its soak under Wine in the build's own prefix:
+# Builds orvane-bench and runs its soak under Wine in the build's own prefix:
 # 10,000 rounds of the real frame over the scripted IP helper; writes bench/SOAK.md.
 # usage: scripts/soak.sh [ROUNDS]
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ORVANE_BUILD:-$root/build}"
 rounds="${1:-10000}"
-"$root/scripts/build.sh" --target test_views localization
+"$root/scripts/build.sh" --target orvane-bench localization
 cd "$build/bin"
-rm -f soak.md
-ORVANE_SOAK=soak.md ORVANE_SOAK_ROUNDS="$rounds" "$build/wine-run.sh" ./test_views.exe --gtest_brief=1 --gtest_filter='Soak.*' >soak.log 2>&1 || true
-[ -s soak.md ] || { cat soak.log; echo "the soak wrote no figures" >&2; exit 1; }
-grep -q '; steady\.$' soak.md || { cat soak.log; echo "the soak found growth" >&2; status=1; }
+"$build/wine-run.sh" ./orvane-bench.exe soak "$rounds" 2>&1 | tr -d '\r' >soak.log || true
+grep '^SOAK|' soak.log | sed 's/^SOAK|//' >soak.md
+verdict="$(sed -n 's/^SOAKED|//p' soak.log)"
+[ -s soak.md ] && [ -n "$verdict" ] || { cat soak.log; echo "the soak wrote no figures" >&2; exit 1; }
+case "$verdict" in *"; steady.") ;; *) echo "the soak found growth: $verdict" >&2; status=1 ;; esac
 cat >"$root/bench/SOAK.md" <<DOC
 # Soak: the real frame through $rounds rounds
 
 Written by \`scripts/soak.sh\` on $(date -u '+%Y-%m-%d') under $(wine --version 2>/dev/null || echo Wine), $(nproc) CPUs; do not edit by hand.
-The test \`Soak\` of \`test_views\` (tests/views/SoakTest.cpp) creates the real frame with its nine views over
+The soak of \`orvane-bench\` (bench/soak_bench.cpp) creates the real frame with its nine views over
 the scripted IP helper (three adapters, indexes 2, 3 and 5, with their interfaces; every counter changes every
 round, so every read fills the lists anew) and repeats, round after round: a view command (the nine views and
 40010 in turn), the refresh command, a tab change on the IP configuration and the Statistics views, an adapter
@@ -35,7 +36,9 @@ end and every window gone with the frame.
 
 | Round | Windows | GDI objects | Private bytes | Seconds |
 |---:|---:|---:|---:|---:|
-$(tr -d '\r' <soak.md)
+$(cat soak.md)
+
+$verdict
 
 ## What the rounds avoid
 

@@ -296,7 +296,7 @@ TEST(Watch, DifferencesRatesResetsAndInterfacesComingAndGoing)
 TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
 {
     const std::string tcp = "Failed to retrieve statistics\n", eth1 = "Failed to read interface eth1: 0x80070057\n",
-                      table = "Failed to read the interfaces: 0x80004005\n";
+                      ifTable = "Failed to read the interfaces: 0x80004005\n";
     const struct {
         const char* name;
         std::vector<std::wstring> pages;
@@ -313,7 +313,7 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         {.name = "the count reached", .pages = {L"tcp"}},
         {.name = "1,000 samples", .count = 1000, .samples = 1000, .interval = L"0.1", .readNs = 3'000'000,
          .lastDue = 99.9},
-        {.name = "GetIfTable2 fails", .pages = {L"interfaces", L"tcp"}, .err = table + table + table,
+        {.name = "GetIfTable2 fails", .pages = {L"interfaces", L"tcp"}, .err = ifTable + ifTable + ifTable,
          .exitCode = kExitReadFailed, .ifTableAnswer = ERROR_NOT_SUPPORTED},
         {.name = "Ctrl+C after the second sample", .pages = {L"tcp"}, .samples = 2, .stopAtWait = 2, .lastDue = 1},
         {.name = "standard output closed at the second", .pages = {L"tcp"}, .samples = 2,
@@ -353,8 +353,9 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         const std::vector<nlohmann::json> lines = Lines(run.out);
         for (const nlohmann::json& line : lines)
             EXPECT_FALSE(line.is_discarded()) << "whole lines only";
-        if (!c.answer)
+        if (!c.answer) {
             EXPECT_EQ(lines.at(lines.size() - 1)["sinceStart"], c.lastDue);
+        }
     }
 }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -38,7 +37,6 @@ int wmain(int argc, wchar_t** argv)
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     testing::InitGoogleTest(&argc, argv);
-    if (!std::getenv("ORVANE_SOAK_ROUNDS"))  // the soak runs for minutes
-        testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
     return RUN_ALL_TESTS();
 }

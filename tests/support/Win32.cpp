@@ -26,16 +26,6 @@ int ThreadWindows()
     return count;
 }
 
-long long PrivateBytes()
-{
-    long long total = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region && region.RegionSize;
-         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
-        total += region.State == MEM_COMMIT && region.Type == MEM_PRIVATE ? static_cast<long long>(region.RegionSize) : 0;
-    return total;
-}
-
 HWND ChildOfClass(HWND parent, const wchar_t* className)
 {
     HWND child = GetWindow(parent, GW_CHILD);

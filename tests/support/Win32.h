@@ -31,7 +31,6 @@ inline RECT ChildRect(HWND child)  // in its parent's client coordinates
 }
 inline SIZE ClientSize(HWND window) { RECT r{}; return GetClientRect(window, &r), SIZE{r.right, r.bottom}; }
 int ThreadWindows();  // every window of this thread, top-level and child
-long long PrivateBytes();  // the committed private regions: Wine leaves PrivateUsage at 0
 HWND ChildOfClass(HWND parent, const wchar_t* className);
 netinfo::NameValueList ListRows(HWND list);  // top to bottom
 std::vector<std::wstring> TabTexts(HWND tabs);
