@@ -307,39 +307,35 @@ IP_ADAPTER_GATEWAY_ADDRESS g_strayGateway{};
 TEST(AdapterAddresses, GrowingListsLoopsAndAddressesOfTheWrongLength)
 {
     using Shape = std::tuple<std::wstring, std::vector<uint8_t>, std::size_t, std::size_t>;  // prefixes, gateways, DNS
-    const std::vector<Shape> whole = {{L"eth0", {24, 64, 64}, 1, 2}, {L"lo", {8, 128}, 0, 0}};
+    const Shape eth0{L"eth0", {24, 64, 64}, 1, 2}, lo{L"lo", {8, 128}, 0, 0};
+    using Address = IP_ADAPTER_ADDRESSES;
     const struct {
         const char* name;
         int growths;
-        void (*damage)(IP_ADAPTER_ADDRESSES&);
-        HRESULT result;
-        int calls;  // the probe and every fill
+        void (*damage)(Address&);
         std::vector<Shape> shapes;
+        HRESULT result = S_OK;
+        int calls = 2;  // the probe and every fill
     } cases[] = {
-        {"as the platform gives it", 0, nullptr, S_OK, 2, whole},
-        {"the list grew once", 1, nullptr, S_OK, 3, whole},
-        {"the list grew three times", 3, nullptr, S_OK, 5, whole},
-        {"the list grew four times", 4, nullptr, E_FAIL, 5, {{L"old", {}, 0, 0}}},
-        {"the second adapter leads back to the first", 0,
-         [](IP_ADAPTER_ADDRESSES& first) { first.Next->Next = &first; }, S_OK, 2, whole},
+        {"as the platform gives it", 0, nullptr, {eth0, lo}},
+        {"the list grew once", 1, nullptr, {eth0, lo}, S_OK, 3},
+        {"the list grew three times", 3, nullptr, {eth0, lo}, S_OK, 5},
+        {"the list grew four times", 4, nullptr, {{L"old", {}, 0, 0}}, E_FAIL, 5},
+        {"the second adapter leads back to the first", 0, [](Address& a) { a.Next->Next = &a; }, {eth0, lo}},
         {"the third address leads back to the first", 0,
-         [](IP_ADAPTER_ADDRESSES& first) { first.FirstUnicastAddress->Next->Next->Next = first.FirstUnicastAddress; },
-         S_OK, 2, whole},
+         [](Address& a) { a.FirstUnicastAddress->Next->Next->Next = a.FirstUnicastAddress; }, {eth0, lo}},
         {"an IPv6 address with the length of an IPv4 one", 0,
-         [](IP_ADAPTER_ADDRESSES& first) { first.FirstUnicastAddress->Next->Address.iSockaddrLength = 16; }, S_OK, 2,
-         {{L"eth0", {24, 64}, 1, 2}, whole[1]}},
+         [](Address& a) { a.FirstUnicastAddress->Next->Address.iSockaddrLength = 16; },
+         {{L"eth0", {24, 64}, 1, 2}, lo}},
         {"an IPv4 address with a longer length", 0,
-         [](IP_ADAPTER_ADDRESSES& first) { first.FirstUnicastAddress->Address.iSockaddrLength = 28; }, S_OK, 2,
-         {{L"eth0", {64, 64}, 1, 2}, whole[1]}},
+         [](Address& a) { a.FirstUnicastAddress->Address.iSockaddrLength = 28; }, {{L"eth0", {64, 64}, 1, 2}, lo}},
         {"a DNS server's address outside the block", 0,
-         [](IP_ADAPTER_ADDRESSES& first) {
-             first.FirstDnsServerAddress->Address.lpSockaddr = reinterpret_cast<SOCKADDR*>(&g_strayAddress);
-         }, S_OK, 2, {{L"eth0", {24, 64, 64}, 1, 1}, whole[1]}},
-        {"a gateway node outside the block", 0,
-         [](IP_ADAPTER_ADDRESSES& first) { first.Next->FirstGatewayAddress = &g_strayGateway; }, S_OK, 2, whole},
-        {"a name outside the block", 0,
-         [](IP_ADAPTER_ADDRESSES& first) { first.FriendlyName = const_cast<PWCHAR>(L"elsewhere"); }, S_OK, 2,
-         {{L"", {24, 64, 64}, 1, 2}, whole[1]}},
+         [](Address& a) { a.FirstDnsServerAddress->Address.lpSockaddr = reinterpret_cast<SOCKADDR*>(&g_strayAddress); },
+         {{L"eth0", {24, 64, 64}, 1, 1}, lo}},
+        {"a gateway node outside the block", 0, [](Address& a) { a.Next->FirstGatewayAddress = &g_strayGateway; },
+         {eth0, lo}},
+        {"a name outside the block", 0, [](Address& a) { a.FriendlyName = const_cast<PWCHAR>(L"elsewhere"); },
+         {{L"", {24, 64, 64}, 1, 2}, lo}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -46,15 +46,11 @@ indexes = {i["index"] for i in addresses["interfaces"]}
 if len(indexes) != len([d for d in devices if d != "lo"]):
     faults.append("interfaces %s, the kernel'"'"'s but lo: %s" % (sorted(indexes), devices))
 faults += ["adapter %d has no interface" % a["index"] for a in addresses["adapters"] if a["index"] not in indexes]
-shown = {}
-for adapter in addresses["addresses"]:
-    # The kernel writes no scope: fe80::1%4/64 is its fe80::1/64.
-    shown[adapter["friendlyName"]] = {a["address"].split("%")[0] + "/" + str(a["prefixLength"]) for a in adapter["unicast"]}
-for line in sys.stdin:
-    words = line.split()
-    name, family, address = words[1].split("@")[0], words[2], words[3]
-    if family in ("inet", "inet6") and address not in shown.get(name, set()):
-        faults.append("not on the addresses page: " + name + " " + address)
+# The kernel writes no scope: fe80::1%4/64 is its fe80::1/64.
+shown = {adapter["friendlyName"]: {u["address"].split("%")[0] + "/%d" % u["prefixLength"] for u in adapter["unicast"]}
+         for adapter in addresses["addresses"]}
+kernel_addresses = [(w[1].split("@")[0], w[3]) for w in map(str.split, sys.stdin) if w[2] in ("inet", "inet6")]
+faults += ["not on the addresses page: %s %s" % (n, a) for n, a in kernel_addresses if a not in shown.get(n, set())]
 if not {"127.0.0.1/8", "::1/128"} <= shown.get("lo", set()):
     faults.append("lo without 127.0.0.1/8 and ::1/128")
 samples = [json.loads(s) for s in watch]
@@ -63,11 +59,9 @@ if len(samples) != 2 or any(len(s["interfaces"]) != 1 or s["interfaces"][0]["ali
 else:
     received = [s["interfaces"][0]["counters"]["inOctets"] for s in samples]
     if not before <= received[0]["total"] <= received[1]["total"] <= after:
-        faults.append("lo totals %s outside the kernel'"'"'s %d..%d" % ([r["total"] for r in received], before, after))
+        faults.append("lo totals %s outside %d..%d" % ([r["total"] for r in received], before, after))
     if not received[1]["rate"] or received[1]["rate"] <= 0:
         faults.append("lo received no bytes per second: %s" % received[1])
-for fault in faults:
-    print(fault)
-print(len(shown), "adapters,", sum(len(s) for s in shown.values()), "addresses;", len(faults), "faults")
+print("\n".join(faults + ["%d adapters, %d addresses; %d faults" % (len(shown), len(kernel_addresses), len(faults))]))
 sys.exit(1 if faults else 0)
 ' "$addresses" "$watch" "$before" "$after"

@@ -135,10 +135,8 @@ void Device(FakeIpHelper& f)
                     // a lone surrogate last
                     {.index = 9, .name = std::wstring(L"n\u00e9t \u20ac\U0001F600\t\"x\"") + wchar_t(0xD800)},
                     {.index = 0, .name = L""}};
-    f.tcp = Numbered<MIB_TCPSTATS>(4294967281u);
-    f.ip = Numbered<MIB_IPSTATS>(100);
-    f.udp = Numbered<MIB_UDPSTATS>(0);
-    f.icmp = Numbered<MIB_ICMP>(1000);
+    f.tcp = Numbered<MIB_TCPSTATS>(4294967281u), f.ip = Numbered<MIB_IPSTATS>(100);
+    f.udp = Numbered<MIB_UDPSTATS>(0), f.icmp = Numbered<MIB_ICMP>(1000);
     // Both families, a link-local scope, an adapter without addresses or a physical address; a full 8-byte one.
     f.addressAdapters = {{.friendlyName = L"Wi-Fi \"caf\u00e9\"", .description = L"Aironet\t350",
                           .dnsSuffix = L"corp.example", .ipv4Index = 7, .ipv6Index = 8, .luid = 0x0047000003000000,
@@ -151,10 +149,8 @@ void Device(FakeIpHelper& f)
                           .unicast = {{L"127.0.0.1", 8}, {L"::1", 128}}},
                          {.friendlyName = L"tun0", .ipv4Index = 9, .luid = 0x0083000004000000, .type = IF_TYPE_TUNNEL,
                           .operStatus = IfOperStatusDown, .physicalAddress = {1, 2, 3, 4, 5, 6, 7, 0xFF}}};
-    f.tcp6 = Numbered<MIB_TCPSTATS>(6000);
-    f.ip6 = Numbered<MIB_IPSTATS>(6100);
-    f.udp6 = Numbered<MIB_UDPSTATS>(6200);
-    f.icmp6 = Numbered<MIB_ICMP_EX>(70000);
+    f.tcp6 = Numbered<MIB_TCPSTATS>(6000), f.ip6 = Numbered<MIB_IPSTATS>(6100);
+    f.udp6 = Numbered<MIB_UDPSTATS>(6200), f.icmp6 = Numbered<MIB_ICMP_EX>(70000);
 }
 
 TEST(Report, WholeRunsGiveTheExpectedTextJsonFailuresAndStatus)
@@ -241,10 +237,8 @@ void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
 {
     fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1000), IfRow2(kPpp0, 3, L"ppp0", 2000)};
     fake.ifTable[0].OutUcastPkts = 0xFFFFFFFF00000000;  // far beyond 32 bits
-    fake.tcp = Numbered<MIB_TCPSTATS>(100);
-    fake.tcp.dwActiveOpens = 0xFFFFFF00;
-    fake.udp = Numbered<MIB_UDPSTATS>(300);
-    fake.ip = Numbered<MIB_IPSTATS>(200);  // its settings and gauges shown as they are
+    fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.tcp.dwActiveOpens = 0xFFFFFF00;
+    fake.udp = Numbered<MIB_UDPSTATS>(300), fake.ip = Numbered<MIB_IPSTATS>(200);  // settings and gauges as they are
     fake.onIfTable = [&fake, &clock, sample = 0]() mutable {
         MIB_IF_ROW2& eth0 = fake.ifTable[0];
         switch (++sample) {
@@ -266,8 +260,7 @@ void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
             fake.tcpAnswer = ERROR_NOT_SUPPORTED;
             break;
         case 5:
-            fake.tcpAnswer = NO_ERROR;
-            fake.tcp.dwActiveOpens += 35;
+            fake.tcpAnswer = NO_ERROR, fake.tcp.dwActiveOpens += 35;
             break;
         }
     };

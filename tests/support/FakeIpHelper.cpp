@@ -81,12 +81,11 @@ DWORD WINAPI AdaptersInfo(PIP_ADAPTER_INFO info, PULONG length)
     const std::size_t needed = f.adapters.size() * sizeof(IP_ADAPTER_INFO) + nodes * sizeof(IP_ADDR_STRING);
     return Sized(&FakeCalls::adaptersInfo, mode, ERROR_BUFFER_OVERFLOW, needed,
                  info, length, [&](IP_ADAPTER_INFO& first, IP_ADDR_STRING* end) {
-                     IP_ADAPTER_INFO* const filled = &first;
                      IP_ADDR_STRING* pool = end - nodes;
                      for (std::size_t i = 0; i < f.adapters.size(); ++i) {
                          const FakeAdapter& a = f.adapters[i];
-                         IP_ADAPTER_INFO& out = filled[i];
-                         out.Next = i + 1 < f.adapters.size() ? &filled[i + 1] : nullptr;
+                         IP_ADAPTER_INFO& out = (&first)[i];
+                         out.Next = i + 1 < f.adapters.size() ? &(&first)[i + 1] : nullptr;
                          CopyToField(out.AdapterName, a.name);
                          CopyToField(out.Description, a.description);
                          out.Index = a.index, out.DhcpEnabled = a.dhcpEnabled, out.HaveWins = a.haveWins;
@@ -154,20 +153,16 @@ DWORD WINAPI Statistics(Stats* out)
 
 DWORD WINAPI IfTable2(PMIB_IF_TABLE2* table)
 {
-    ++g_fake->calls.ifTable2;
-    if (g_fake->onIfTable)
-        g_fake->onIfTable();
-    const std::vector<MIB_IF_ROW2>& rows = g_fake->ifTable;
-    if (g_fake->ifTableAnswer != NO_ERROR)
-        return g_fake->ifTableAnswer;
-    const std::size_t bytes =
-        offsetof(MIB_IF_TABLE2, Table) + std::max<std::size_t>(rows.size(), 1) * sizeof(MIB_IF_ROW2);
-    auto* out = static_cast<MIB_IF_TABLE2*>(::operator new(bytes));
-    out->NumEntries = static_cast<ULONG>(rows.size());
-    std::copy(rows.begin(), rows.end(), out->Table);
-    ++g_fake->mibTablesLive;
-    *table = out;
-    return NO_ERROR;
+    FakeIpHelper& f = *g_fake;
+    if (++f.calls.ifTable2, f.onIfTable)
+        f.onIfTable();
+    if (f.ifTableAnswer != NO_ERROR)
+        return f.ifTableAnswer;
+    const std::size_t rows = f.ifTable.size();
+    *table = static_cast<MIB_IF_TABLE2*>(::operator new(sizeof(MIB_IF_TABLE2) + rows * sizeof(MIB_IF_ROW2)));
+    (*table)->NumEntries = static_cast<ULONG>(rows);
+    std::copy(f.ifTable.begin(), f.ifTable.end(), (*table)->Table);
+    return ++f.mibTablesLive, NO_ERROR;
 }
 
 VOID WINAPI FreeTable(PVOID table)
@@ -260,25 +255,16 @@ ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADD
     });
 }
 
-// The Ex calls: IPv6 from the tables of their own, IPv4 from those of the plain calls.
-template <typename Stats, Stats FakeIpHelper::*V4, Stats FakeIpHelper::*V6>
+// The Ex calls: IPv6 from the tables of their own, IPv4 from those of the plain calls (ICMP has none here).
+template <typename Stats, Stats FakeIpHelper::*V6, Stats FakeIpHelper::*V4 = V6>
 ULONG WINAPI StatisticsEx(Stats* out, ULONG family)
 {
     FakeIpHelper& f = *g_fake;
     ++f.calls.statisticsEx;
-    if (f.statisticsExAnswer != NO_ERROR || (family != AF_INET && family != AF_INET6))
+    const bool known = family == AF_INET6 || (family == AF_INET && V4 != V6);
+    if (f.statisticsExAnswer != NO_ERROR || !known)
         return f.statisticsExAnswer != NO_ERROR ? f.statisticsExAnswer : ERROR_INVALID_PARAMETER;
     *out = family == AF_INET6 ? f.*V6 : f.*V4;
-    return NO_ERROR;
-}
-
-ULONG WINAPI IcmpStatisticsEx(PMIB_ICMP_EX out, ULONG family)
-{
-    FakeIpHelper& f = *g_fake;
-    ++f.calls.statisticsEx;
-    if (f.statisticsExAnswer != NO_ERROR || family != AF_INET6)
-        return f.statisticsExAnswer != NO_ERROR ? f.statisticsExAnswer : ERROR_INVALID_PARAMETER;
-    *out = f.icmp6;
     return NO_ERROR;
 }
 
@@ -308,9 +294,10 @@ FakeIpHelper::FakeIpHelper()
           Statistics<MIB_UDPSTATS, &FakeIpHelper::udp, &FakeIpHelper::udpAnswer, &FakeCalls::udp>,
           Statistics<MIB_ICMP, &FakeIpHelper::icmp, &FakeIpHelper::icmpAnswer, &FakeCalls::icmp>, Allocate, Free,
           IfTable2, FreeTable, AdaptersAddresses,
-          StatisticsEx<MIB_TCPSTATS, &FakeIpHelper::tcp, &FakeIpHelper::tcp6>,
-          StatisticsEx<MIB_IPSTATS, &FakeIpHelper::ip, &FakeIpHelper::ip6>,
-          StatisticsEx<MIB_UDPSTATS, &FakeIpHelper::udp, &FakeIpHelper::udp6>, IcmpStatisticsEx}
+          StatisticsEx<MIB_TCPSTATS, &FakeIpHelper::tcp6, &FakeIpHelper::tcp>,
+          StatisticsEx<MIB_IPSTATS, &FakeIpHelper::ip6, &FakeIpHelper::ip>,
+          StatisticsEx<MIB_UDPSTATS, &FakeIpHelper::udp6, &FakeIpHelper::udp>,
+          StatisticsEx<MIB_ICMP_EX, &FakeIpHelper::icmp6>}
 {
     if (g_fake)
         throw std::logic_error("one FakeIpHelper at a time");

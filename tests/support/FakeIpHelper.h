@@ -74,10 +74,13 @@ struct FakeIpHelper {
     std::vector<FakeAdapter> adapters;  // none: the probe answers ERROR_NO_DATA, as the platform does
     std::vector<FakeInterface> interfaces;
     std::optional<LONG> numAdapters;  // NumAdapters written; unset: interfaces.size()
-    MIB_TCPSTATS tcp{};
-    MIB_IPSTATS ip{};
-    MIB_UDPSTATS udp{};
+    // The IPv4 tables; the Ex calls give them for IPv4, the IPv6 ones for IPv6, as the platform does.
+    MIB_TCPSTATS tcp{}, tcp6{};
+    MIB_IPSTATS ip{}, ip6{};
+    MIB_UDPSTATS udp{}, udp6{};
     MIB_ICMP icmp{};
+    MIB_ICMP_EX icmp6{};
+    DWORD statisticsExAnswer = NO_ERROR;
     DWORD tcpAnswer = NO_ERROR, ipAnswer = NO_ERROR, udpAnswer = NO_ERROR, icmpAnswer = NO_ERROR;
     std::vector<MIB_IF_ROW2> ifTable;  // GetIfTable2's rows, in its order
     DWORD ifTableAnswer = NO_ERROR;    // a failing call hands out no table
@@ -86,12 +89,6 @@ struct FakeIpHelper {
     std::vector<FakeAddressAdapter> addressAdapters;
     FakeSizedCall adaptersAddressesCall;
     int addressesGrowths = 0;  // fills that find the list grown again: each answers the overflow with a larger size
-    // The IPv6 tables of the Ex calls; asked for IPv4 they give the tables above, as the platform does.
-    MIB_TCPSTATS tcp6{};
-    MIB_IPSTATS ip6{};
-    MIB_UDPSTATS udp6{};
-    MIB_ICMP_EX icmp6{};
-    DWORD statisticsExAnswer = NO_ERROR;
 
     FakeCalls calls;
     struct Allocation { UINT flags; SIZE_T bytes; bool granted; };  // above 64 MiB refused, as on an exhausted device
