@@ -65,24 +65,18 @@ const struct {
     DWORD otherOverflow;       // the overflow answer of the other probe kind
     std::size_t blocks;        // QueryAdapters runs a per-adapter query for its adapter too
     std::size_t fixedPart;     // the least a block holds, whatever the probe said
-    HRESULT afterShortFill;    // when the platform fills only what a two-byte probe asked for
     std::function<std::pair<HRESULT, bool>()> run;
 } kQueries[] = {
     {"QueryNetworkParams", CallOf<&FakeIpHelper::networkParamsCall>, &FakeCalls::networkParams,
-     ERROR_INSUFFICIENT_BUFFER, 1, sizeof(FIXED_INFO), S_OK,
+     ERROR_INSUFFICIENT_BUFFER, 1, sizeof(FIXED_INFO),
      Over<NetworkParams>({"old", "old.domain", 4, {"1.1.1.1"}}, &NetworkInfo::QueryNetworkParams)},
     {"QueryAdapters", CallOf<&FakeIpHelper::adaptersInfoCall>, &FakeCalls::adaptersInfo, ERROR_INSUFFICIENT_BUFFER,
-     2, sizeof(IP_ADAPTER_INFO), S_OK, Over<AdapterList>({kOldAdapter}, &NetworkInfo::QueryAdapters)},
+     2, sizeof(IP_ADAPTER_INFO), Over<AdapterList>({kOldAdapter}, &NetworkInfo::QueryAdapters)},
     {"QueryPerAdapterInfo", PerAdapterCall, &FakeCalls::perAdapterInfo, ERROR_INSUFFICIENT_BUFFER, 1,
-     sizeof(IP_PER_ADAPTER_INFO), S_OK, Over<AdapterRecord>(kOldAdapter, &NetworkInfo::QueryPerAdapterInfo)},
+     sizeof(IP_PER_ADAPTER_INFO), Over<AdapterRecord>(kOldAdapter, &NetworkInfo::QueryPerAdapterInfo)},
+    // FindInterface sizes as QueryInterfaces, which it calls: its own rules are the Records case's.
     {"QueryInterfaces", CallOf<&FakeIpHelper::interfaceInfoCall>, &FakeCalls::interfaceInfo, ERROR_BUFFER_OVERFLOW, 1,
-     offsetof(IP_INTERFACE_INFO, Adapter), S_OK, Over<InterfaceList>({kOldInterface}, &NetworkInfo::QueryInterfaces)},
-    {"FindInterface", CallOf<&FakeIpHelper::interfaceInfoCall>, &FakeCalls::interfaceInfo, ERROR_BUFFER_OVERFLOW, 1,
-     offsetof(IP_INTERFACE_INFO, Adapter), E_INVALIDARG, [] {
-         InterfaceRecord found = kOldInterface;
-         const HRESULT hr = NetworkInfo().FindInterface(2, found);
-         return std::pair{hr, found == kOldInterface};
-     }},
+     offsetof(IP_INTERFACE_INFO, Adapter), Over<InterfaceList>({kOldInterface}, &NetworkInfo::QueryInterfaces)},
 };
 
 void OneAdapterAndItsInterface(FakeIpHelper& fake)
@@ -141,7 +135,7 @@ TEST(SizingProtocol, EveryQueryEveryOutcome)
         FakeIpHelper fake;
         OneAdapterAndItsInterface(fake);
         query.call(fake) = {.probeSize = 2, .fillsWhatItIsGiven = true};
-        EXPECT_EQ(query.run().first, query.afterShortFill);
+        EXPECT_EQ(query.run().first, S_OK);
         ASSERT_FALSE(fake.allocations.empty());
         EXPECT_EQ(fake.allocations[0].bytes, query.fixedPart);
     }
@@ -271,8 +265,6 @@ TEST(Records, ChainsEndAtLoopsStrayLinksAndNull)
         EXPECT_EQ(adapters.at(0).ipAddresses, (AddressList{"10.0.0.5", "10.0.0.6"}));
     }
     const std::pair<void (*)(FIXED_INFO&), AddressList> dnsCases[] = {
-        {[](FIXED_INFO& info) { info.DnsServerList.Next->Next->Next = &info.DnsServerList; },
-         {"10.0.0.1", "10.0.0.2", "10.0.0.3"}},
         {[](FIXED_INFO& info) { info.DnsServerList.Next->Next->Next = info.DnsServerList.Next; },
          {"10.0.0.1", "10.0.0.2", "10.0.0.3"}},
         {[](FIXED_INFO& info) { info.DnsServerList.Next->Next = &g_stray; }, {"10.0.0.1", "10.0.0.2"}},
@@ -294,8 +286,6 @@ TEST(Records, ChainsEndAtLoopsStrayLinksAndNull)
     EXPECT_EQ(AddressChainToList(&nodes[0]), all);
     nodes[2].Next = &nodes[1];
     EXPECT_EQ(AddressChainToList(&nodes[0]), all) << "a loop";
-    nodes[0].Next = &nodes[0];
-    EXPECT_EQ(AddressChainToList(&nodes[0]), AddressList{"10.0.0.2"}) << "a node that is its own Next";
 }
 
 // GetAdaptersAddresses: a list that grows between the probe and the fill is asked again three times at most; every
@@ -318,7 +308,6 @@ TEST(AdapterAddresses, GrowingListsLoopsAndAddressesOfTheWrongLength)
         int calls = 2;  // the probe and every fill
     } cases[] = {
         {"as the platform gives it", 0, nullptr, {eth0, lo}},
-        {"the list grew once", 1, nullptr, {eth0, lo}, S_OK, 3},
         {"the list grew three times", 3, nullptr, {eth0, lo}, S_OK, 5},
         {"the list grew four times", 4, nullptr, {{L"old", {}, 0, 0}}, E_FAIL, 5},
         {"the second adapter leads back to the first", 0, [](Address& a) { a.Next->Next = &a; }, {eth0, lo}},
@@ -385,13 +374,9 @@ TEST(ErrorCheck, PassesSuccessAndRaisesFailureWithTheLastComponentOfItsSource)
 {
     const std::string longSource = "C:\\dir\\" + std::string(100, 'n');
     const std::tuple<HRESULT, const char*, std::string> cases[] = {
-        {S_FALSE, "", ""},
-        {HRESULT(INT_MAX), "", ""},
+        {S_FALSE, "", ""}, {HRESULT(INT_MAX), "", ""}, {E_OUTOFMEMORY, "dir\\", ""}, {E_INVALIDARG, nullptr, ""},
         {E_FAIL, "ViewSummary/ViewSummary", "ViewSummary/ViewSummary"},  // only backslashes separate
-        {E_UNEXPECTED, "C:\\src\\Page1.cpp", "Page1.cpp"},
-        {E_OUTOFMEMORY, "dir\\", ""},
-        {E_INVALIDARG, nullptr, ""},
-        {HRESULT(-1), longSource.c_str(), std::string(63, 'n')},
+        {E_UNEXPECTED, "C:\\src\\Page1.cpp", "Page1.cpp"}, {HRESULT(-1), longSource.c_str(), std::string(63, 'n')},
     };
     for (const auto& [hr, source, expected] : cases) {
         try {
@@ -399,9 +384,7 @@ TEST(ErrorCheck, PassesSuccessAndRaisesFailureWithTheLastComponentOfItsSource)
             EXPECT_GE(hr, 0) << "a failure passed";
         } catch (const ErrT& error) {
             EXPECT_LT(hr, 0) << "a success raised";
-            EXPECT_EQ(error.code, hr);
-            EXPECT_EQ(error.line, -5);
-            EXPECT_EQ(std::string(error.source), expected);
+            EXPECT_EQ(std::tuple(error.code, error.line, std::string(error.source)), std::tuple(hr, -5, expected));
         }
     }
 }

@@ -146,8 +146,9 @@ TEST(Package, StartsFromAnotherFolder)
     EXPECT_NE(usageErr, "");
 
     // A watch through a pipe: one JSON object per line; a closed pipe ends it, quietly.
-    const Process watch(report, L"--watch 0.1 --count 3 --json interface lo", {}, true);
-    const auto [watchCode, watchOut, watchErr] = watch.Finish();
+    // One interface: Finish reads only after the end, and a pipe holds a few kilobytes.
+    const auto [watchCode, watchOut, watchErr] =
+        Process(report, L"--watch 0.1 --count 3 --json interface lo", {}, true).Finish();
     std::istringstream lines(watchOut);
     int parsed = 0;
     for (std::string line; std::getline(lines, line);)

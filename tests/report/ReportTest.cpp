@@ -32,13 +32,11 @@ Captured RunCaptured(const std::vector<std::wstring>& arguments, std::function<W
 {
     Captured run;
     int writes = 0;
-    const ReportOutput output{[&](const std::string& text) {
-                                  const WriteResult result = answer ? answer(++writes) : WriteResult::Written;
-                                  if (result == WriteResult::Written)
-                                      run.out += text;
-                                  return result;
-                              },
-                              [&](const std::string& text) { return run.err += text, WriteResult::Written; }};
+    const auto out = [&](const std::string& text) {
+        const WriteResult result = answer ? answer(++writes) : WriteResult::Written;
+        return run.out += result == WriteResult::Written ? text : "", result;
+    };
+    const ReportOutput output{out, [&](const std::string& text) { return run.err += text, WriteResult::Written; }};
     run.exitCode = RunReport(arguments, output);
     return run;
 }
@@ -67,8 +65,9 @@ TEST(Arguments, AnswerWithTheHelpOrTheUsage)
     const std::vector<std::vector<std::wstring>> bad = {
         {L"tcp", L"TCP"}, {L"--JSON"}, {L"icmp"}, {L""}, {L"a\nb\x1b"}, {L"interface"},
         {L"summary", L"interface", L"tcp"}, {L"interface", L"eth0"}, {L"interface", L"-1"}, {L"interface", L"+1"},
-        {L"interface", L" 1"}, {L"interface", L"1 "}, {L"interface", L"0x10"}, {L"interface", L"1e3"}, {L"interface", L"4294967296"},
-        {L"interface", L"18446744073709551617"}, {L"interface", L"\x0661"}, {L"--count", L"3"}, {L"--watch"},
+        {L"interface", L" 1"}, {L"interface", L"1 "}, {L"interface", L"0x10"}, {L"interface", L"1e3"},
+        {L"interface", L"4294967296"}, {L"interface", L"18446744073709551617"}, {L"interface", L"\x0661"},
+        {L"--count", L"3"}, {L"--watch"},
         {L"tcp", L"--watch", L"1", L"--count"}, {L"--watch", L"1", L"--watch", L"2"},
         {L"--watch", L"1", L"--count", L"2", L"--count", L"2"}, {L"--watch", L"1", L"interface"},
         {L"interfaces", L"summary", L"--watch", L"1"}, {L"--watch", L"1", L"adapters"},
@@ -91,11 +90,10 @@ TEST(Arguments, AnswerWithTheHelpOrTheUsage)
         {L"1", 1'000'000'000},       {L"0.5", 500'000'000},     {L"2.25", 2'250'000'000},
         {L"0.1", 100'000'000},       {L"00.10", 100'000'000},   {L"86400", 86'400'000'000'000},
         {L"86400.000", 86'400'000'000'000}, {L"0.1234567899", 123'456'789},
-        {L"0.0999", std::nullopt},   {L"0", std::nullopt},      {L"0.0", std::nullopt},
-        {L"86400.001", std::nullopt}, {L"86401", std::nullopt}, {L"99999999999", std::nullopt},
-        {L".5", std::nullopt},       {L"1.", std::nullopt},     {L"1e3", std::nullopt},
-        {L"-1", std::nullopt},       {L"1,5", std::nullopt},    {L"", std::nullopt},
-        {L"inf", std::nullopt},      {L"1.2.3", std::nullopt},  {L"\x0661", std::nullopt},
+        {L"0.0999", std::nullopt},   {L"0", std::nullopt},      {L"86400.001", std::nullopt},
+        {L"86401", std::nullopt},    {L"99999999999", std::nullopt}, {L".5", std::nullopt},
+        {L"1.", std::nullopt},       {L"1e3", std::nullopt},    {L"-1", std::nullopt},
+        {L"", std::nullopt},         {L"1.2.3", std::nullopt},  {L"\x0661", std::nullopt},
     };
     for (const auto& [text, ns] : intervals) {
         EXPECT_EQ(ParseInterval(text), ns) << "'" << text << "'";
@@ -140,7 +138,7 @@ void Device(FakeIpHelper& f)
     // Both families, a link-local scope, an adapter without addresses or a physical address; a full 8-byte one.
     f.addressAdapters = {{.friendlyName = L"Wi-Fi \"caf\u00e9\"", .description = L"Aironet\t350",
                           .dnsSuffix = L"corp.example", .ipv4Index = 7, .ipv6Index = 8, .luid = 0x0047000003000000,
-                          .type = IF_TYPE_IEEE80211, .mtu = 1480, .physicalAddress = {0x02, 0x00, 0x5E, 0x10, 0x00, 0x01},
+                          .type = IF_TYPE_IEEE80211, .mtu = 1480, .physicalAddress = {2, 0, 0x5E, 0x10, 0, 1},
                           .unicast = {{L"192.0.2.7", 24}, {L"2001:db8::7", 64}, {L"fe80::7%7", 64}},
                           .gateways = {L"192.0.2.1", L"fe80::1%7"}, .dnsServers = {L"192.0.2.53", L"2001:db8::53"},
                           .dhcpv4Enabled = true},
@@ -217,15 +215,6 @@ struct ScriptedClock {
 constexpr uint64_t kSecond = 1'000'000'000;
 constexpr ULONG64 kEth0 = 0x0006000001000000, kPpp0 = 0x0017000002000000, kWlan0 = 0x0047000003000000,
                   kTun0 = 0x0083000004000000;
-
-std::vector<nlohmann::json> Lines(const std::string& jsonLines)
-{
-    std::vector<nlohmann::json> lines;
-    std::istringstream in(jsonLines);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(nlohmann::json::parse(line, nullptr, false));
-    return lines;
-}
 
 // Five samples two seconds apart, each read at GetIfTable2 as the world changes, with what the expected outputs
 // show: 1 totals and no rates; 2 a read that takes 0.5 s, so eth0's 2,500 bytes over the 2.5 s measured are
@@ -311,10 +300,9 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         {.name = "Ctrl+C after the second sample", .pages = {L"tcp"}, .samples = 2, .stopAtWait = 2, .lastDue = 1},
         {.name = "standard output closed at the second", .pages = {L"tcp"}, .samples = 2,
          .answer = [](int write) { return write == 2 ? WriteResult::Closed : WriteResult::Written; }},
-        {.name = "standard output fails", .pages = {L"tcp"}, .err = "orvane-report: could not write to standard output\n",
+        {.name = "standard output fails", .pages = {L"tcp"},
+         .err = "orvane-report: could not write to standard output\n",
          .samples = 1, .exitCode = kExitReadFailed, .answer = [](int) { return WriteResult::Failed; }},
-        {.name = "every sample failed", .pages = {L"tcp"}, .err = tcp + tcp + tcp, .exitCode = kExitReadFailed,
-         .failingTcpReads = 3},
         {.name = "every sample had a failed read", .pages = {L"tcp", L"udp"}, .err = tcp + tcp + tcp,
          .exitCode = kExitReadFailed, .failingTcpReads = 3},
         {.name = "one sample failed", .pages = {L"tcp"}, .err = tcp, .failingTcpReads = 1},
@@ -343,12 +331,11 @@ TEST(Watch, EndsWholeWithTheStatusOfWhatHappened)
         EXPECT_EQ(clock.samples, static_cast<uint64_t>(c.samples));
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.err, c.err);
-        const std::vector<nlohmann::json> lines = Lines(run.out);
-        for (const nlohmann::json& line : lines)
-            EXPECT_FALSE(line.is_discarded()) << "whole lines only";
-        if (!c.answer) {
-            EXPECT_EQ(lines.at(lines.size() - 1)["sinceStart"], c.lastDue);
-        }
+        std::istringstream lines(run.out);
+        nlohmann::json last;
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_FALSE((last = nlohmann::json::parse(line, nullptr, false)).is_discarded()) << "whole lines only";
+        EXPECT_TRUE(c.answer || last["sinceStart"] == c.lastDue) << last;
     }
 }
 

@@ -189,13 +189,19 @@ PWCHAR Text(BYTE*& at, const std::wstring& value)
     return copy;
 }
 
-// A chain of addresses given as text ("fe80::1%4"), in the platform's socket address of each family.
-template <typename Node>
-Node* Addresses(BYTE*& at, const std::vector<std::wstring>& texts)
+// A chain of addresses given as text ("fe80::1%4"), in the platform's socket address of each family; unicast ones
+// with their prefix lengths.
+template <typename Node, typename Item>
+Node* Addresses(BYTE*& at, const std::vector<Item>& items)
 {
     Node* head = nullptr;
-    for (Node** link = &head; const std::wstring& text : texts) {
+    for (Node** link = &head; const Item& item : items) {
         Node* node = Take<Node>(at);
+        std::wstring text;
+        if constexpr (requires { item.second; })
+            text = item.first, node->OnLinkPrefixLength = item.second;
+        else
+            text = item;
         auto* address = Take<SOCKADDR_IN6>(at);  // room for either family
         const std::size_t percent = text.find(L'%');
         if (InetPtonW(AF_INET, text.c_str(), &reinterpret_cast<SOCKADDR_IN*>(address)->sin_addr) == 1) {
@@ -241,13 +247,7 @@ ULONG WINAPI AdaptersAddresses(ULONG family, ULONG flags, PVOID, PIP_ADAPTER_ADD
             std::copy(a.physicalAddress.begin(), a.physicalAddress.end(), out.PhysicalAddress);
             out.FriendlyName = Text(at, a.friendlyName), out.Description = Text(at, a.description);
             out.DnsSuffix = Text(at, a.dnsSuffix);
-            std::vector<std::wstring> unicast;
-            for (const auto& [address, prefix] : a.unicast)
-                unicast.push_back(address);
-            out.FirstUnicastAddress = Addresses<IP_ADAPTER_UNICAST_ADDRESS>(at, unicast);
-            std::size_t k = 0;
-            for (auto* node = out.FirstUnicastAddress; node; node = node->Next)
-                node->OnLinkPrefixLength = a.unicast[k++].second;
+            out.FirstUnicastAddress = Addresses<IP_ADAPTER_UNICAST_ADDRESS>(at, a.unicast);
             if (flags & GAA_FLAG_INCLUDE_GATEWAYS)  // as the platform: only when asked for
                 out.FirstGatewayAddress = Addresses<IP_ADAPTER_GATEWAY_ADDRESS>(at, a.gateways);
             out.FirstDnsServerAddress = Addresses<IP_ADAPTER_DNS_SERVER_ADDRESS>(at, a.dnsServers);

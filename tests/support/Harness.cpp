@@ -11,8 +11,8 @@ Harness::Harness(const std::function<void(FakeIpHelper&)>& script)
     if (!app::Module().Resources())
         app::Module().SetResources(LoadLocalization());
     fake.hostName = "pocket", fake.domainName = "example.net", fake.dnsServers = {"10.0.0.1", "10.0.0.2"};
-    fake.adapters = {{.index = 2, .name = "eth-two"}, {.index = 3, .name = "wlan-three"}};
-    fake.adapters.push_back({.index = 5, .name = "ppp-five"});
+    fake.adapters = {{.index = 2, .name = "eth-two"}, {.index = 3, .name = "wlan-three"},
+                     {.index = 5, .name = "ppp-five"}};
     for (ULONG index : {2u, 3u, 5u})
         fake.interfaces.push_back({index, L"if" + std::to_wstring(index), NumberedRow(100 * index)});
     fake.tcp = Numbered<MIB_TCPSTATS>(100), fake.ip = Numbered<MIB_IPSTATS>(200);
@@ -35,20 +35,13 @@ Harness::~Harness()
     app::Module().RemoveMessageLoop();
 }
 
-HWND Harness::View(int commandId) const
+const app::ViewEntry& Harness::Entry(int commandId) const
 {
     const auto& all = frame->ViewTable();
     const auto entry = std::find_if(all.begin(), all.end(), [=](const auto& v) { return v.commandId == commandId; });
-    return entry != all.end() ? entry->viewWindow : nullptr;
-}
-
-views::View& Harness::ViewObject(int commandId) const
-{
-    const auto rows = frame->ViewTable();
-    const auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r.commandId == commandId; });
-    if (row == rows.end())
+    if (entry == all.end())
         throw std::invalid_argument("no view has command " + std::to_string(commandId));
-    return *row->view;
+    return *entry;
 }
 
 void Harness::Command(int id) const

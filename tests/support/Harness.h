@@ -20,8 +20,9 @@ struct Harness {
     app::MessageLoop loop;
     std::unique_ptr<app::MainFrame> frame;
 
-    HWND View(int commandId) const;  // the view the command shows, by the frame's table
-    views::View& ViewObject(int commandId) const;
+    const app::ViewEntry& Entry(int commandId) const;  // the frame's row of the view the command shows
+    HWND View(int commandId) const { return Entry(commandId).viewWindow; }
+    views::View& ViewObject(int commandId) const { return *Entry(commandId).view; }
     void Command(int id) const;  // as the menu sends it
     HWND Tabs(int commandId) const { return GetDlgItem(View(commandId), IDC_TABS); }
     HWND List(int commandId) const { return ChildOfClass(Tabs(commandId), L"SysListView32"); }

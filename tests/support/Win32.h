@@ -64,11 +64,7 @@ std::wstring ProgramFolder();  // with its trailing backslash
 HMODULE LoadLocalization(const std::wstring& path = {});  // as data; beside the test program by default
 std::vector<unsigned char> ResourceBytes(HMODULE module, const wchar_t* type, int id);
 std::wstring TempFolder();  // new and empty, with its trailing backslash
-inline void RemoveFolder(const std::wstring& folder)
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-}
+inline void RemoveFolder(const std::wstring& folder) { std::error_code e; std::filesystem::remove_all(folder, e); }
 
 // A resource replaced in, or without bytes taken out of, a copy of the library.
 struct ResourceEdit {
