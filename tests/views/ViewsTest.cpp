@@ -106,10 +106,10 @@ TEST(Statistics, EachTabShowsItsProtocolsRowsBottomUpAboveTheStrip)
         const auto [name, first, count] = tabs[tab];
         EXPECT_EQ(ListValues(list), Countdown(first, count)) << name;
     }
-    h.fake.ip = Numbered<MIB_IPSTATS>(7000);  // refresh reads again and replaces the rows
+    h.fake.ip = Numbered<MIB_IPSTATS>(4294967000u);  // refresh reads again and replaces the rows; unsigned
     h.Command(ID_VIEW_NETSTAT);
     h.Command(ID_REFRESH);
-    EXPECT_EQ(ListValues(list), Countdown(7000, 23));
+    EXPECT_EQ(ListValues(list), Countdown(4294967000u, 23));
     auto& statistics = dynamic_cast<views::ViewNetstat&>(h.ViewObject(ID_VIEW_NETSTAT));
     for (int tab : {-1, 5, 1000}) {  // any index but 0 to 3 reads ICMP out
         statistics.ShowStatistics(0);
