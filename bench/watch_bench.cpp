@@ -106,7 +106,7 @@ int RunWatchBench(int rounds)
                   "IP helper fake with 4 and with 256 interfaces)",
                   KiB(real.atEnd) + "; " + KiB(few.atEnd) + "; " + KiB(many.atEnd),
                   KiB(real.atHundred) + "; " + KiB(few.atHundred) + "; " + KiB(many.atHundred),
-                  "+" + KiB(flat) + " at most", "flat (+0)", flat <= 0);
+                  std::string("+") + KiB(flat) + " at most", "flat (+0)", flat <= 0);
     bench::Note("Watch: " + std::to_string(rounds) + " rounds of one sample against the bare reads, interleaved; " +
                 std::to_string(kSamples) + " samples per memory run, waits cut to nothing, each JSON line counted and "
                 "dropped (" + std::to_string(real.written / kSamples) + " bytes a sample on this machine, " +
