@@ -8,12 +8,18 @@
 // Orvane's data pages at start, and "frame" does Orvane's whole start-up work
 // (with both of the others): a top-level window of the emulated screen's
 // size and the nine views' dialogs from the same templates in it, the
-// Summary's shown, instead of the one dialog.
+// Summary's shown, instead of the one dialog; with the windows the views and
+// the shell make besides their templates (the Summary's bold headline and
+// text, a tab strip holding a two-column list on the Statistics and the IP
+// configuration, the TCP rows in the one, the adapter chooser's page in the
+// other, and a bar of two soft keys).
 #include <windows.h>
 #include <commctrl.h>
 #include <iphlpapi.h>
 
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "resource_ids.h"
 
@@ -54,23 +60,39 @@ void InitCommonControls32()
         init(&icc);
 }
 
+// What the pages show of the platform's reads.
+struct Platform {
+    std::wstring host;
+    std::vector<std::wstring> adapters;
+    MIB_TCPSTATS tcp{};
+};
+
+std::wstring Wide(const char* text)
+{
+    wchar_t wide[300]{};
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 299);
+    return wide;
+}
+
 // Network parameters, the adapters with their per-adapter data, and the TCP
 // counters: what the Summary, IP configuration and Statistics pages read.
-void ReadPlatform()
+Platform ReadPlatform()
 {
+    Platform read;
     HMODULE iphlpapi = LoadLibraryW(L"iphlpapi.dll");
     if (!iphlpapi)
-        return;
+        return read;
     auto params = Find<DWORD(WINAPI*)(PFIXED_INFO, PULONG)>(iphlpapi, "GetNetworkParams");
     auto adapters = Find<DWORD(WINAPI*)(PIP_ADAPTER_INFO, PULONG)>(iphlpapi, "GetAdaptersInfo");
     auto perAdapter = Find<DWORD(WINAPI*)(ULONG, PIP_PER_ADAPTER_INFO, PULONG)>(iphlpapi, "GetPerAdapterInfo");
     auto tcp = Find<DWORD(WINAPI*)(PMIB_TCPSTATS)>(iphlpapi, "GetTcpStatistics");
     if (!params || !adapters || !perAdapter || !tcp)
-        return;
+        return read;
     ULONG length = 0;
     params(nullptr, &length);
     HLOCAL block = LocalAlloc(LPTR, length);
-    params(static_cast<PFIXED_INFO>(block), &length);
+    if (params(static_cast<PFIXED_INFO>(block), &length) == NO_ERROR)
+        read.host = Wide(static_cast<PFIXED_INFO>(block)->HostName);
     LocalFree(block);
     length = 0;
     adapters(nullptr, &length);
@@ -82,11 +104,12 @@ void ReadPlatform()
             HLOCAL per = LocalAlloc(LPTR, perLength);
             perAdapter(a->Index, static_cast<PIP_PER_ADAPTER_INFO>(per), &perLength);
             LocalFree(per);
+            read.adapters.push_back(Wide(a->AdapterName));
         }
     }
     LocalFree(block);
-    MIB_TCPSTATS stats{};
-    tcp(&stats);
+    tcp(&read.tcp);
+    return read;
 }
 
 LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -101,9 +124,76 @@ INT_PTR CALLBACK ViewProc(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG;
 }
 
+HWND Child(const wchar_t* className, DWORD style, HWND parent, const RECT& r, const wchar_t* text = nullptr)
+{
+    return CreateWindowExW(0, className, text, WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// The view's tab strip over its whole area with these tabs, and a two-column list above the strip.
+HWND TabbedList(HWND view, std::initializer_list<const wchar_t*> names, DWORD listStyle, RECT& area)
+{
+    HWND tabs = GetDlgItem(view, IDC_TABS);
+    GetClientRect(view, &area);
+    SetWindowPos(tabs, nullptr, 0, 0, area.right, area.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    int position = 0;
+    for (const wchar_t* name : names) {
+        TCITEMW item{TCIF_TEXT};
+        item.pszText = const_cast<wchar_t*>(name);
+        SendMessageW(tabs, TCM_INSERTITEMW, position++, reinterpret_cast<LPARAM>(&item));
+    }
+    RECT tab{};
+    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    area.bottom -= tab.bottom - tab.top + 2;
+    HWND list = Child(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | listStyle,
+                      tabs, area);
+    for (const wchar_t* heading : {L"Name", L"Value"}) {
+        LVCOLUMNW column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, LVCFMT_LEFT, 100, const_cast<wchar_t*>(heading)};
+        SendMessageW(list, LVM_INSERTCOLUMNW, position++, reinterpret_cast<LPARAM>(&column));
+    }
+    return list;
+}
+
+void FillViews(HWND frame, const Platform& read)
+{
+    for (HWND view = GetWindow(frame, GW_CHILD); view; view = GetWindow(view, GW_HWNDNEXT)) {
+        RECT area{};
+        if (HWND headline = GetDlgItem(view, IDC_HEADLINE)) {
+            HFONT bold = CreateFontW(20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0, L"Tahoma");
+            SendMessageW(headline, WM_SETFONT, reinterpret_cast<WPARAM>(bold), FALSE);
+            SetDlgItemTextW(view, IDC_TEXT, (L"Host: " + read.host + L"\r\nDomain: \r\nDNS servers: \r\n").c_str());
+        } else if (GetDlgItem(view, IDC_TABS) && GetWindowLongPtrW(view, GWLP_USERDATA) == IDD_NETSTAT) {
+            HWND list = TabbedList(view, {L"TCP", L"IP", L"UDP", L"ICMP in", L"ICMP out"}, WS_VISIBLE, area);
+            SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+            const DWORD* counters = &read.tcp.dwRtoAlgorithm;
+            for (int row = 0; row < 15; ++row) {
+                const std::wstring name = L"row " + std::to_wstring(row), value = std::to_wstring(counters[row]);
+                LVITEMW item{LVIF_TEXT, 0, 0, 0, 0, const_cast<wchar_t*>(name.c_str())};
+                SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+                LVITEMW second{LVIF_TEXT, 0, 1, 0, 0, const_cast<wchar_t*>(value.c_str())};
+                SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&second));
+            }
+            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        } else if (GetDlgItem(view, IDC_TABS)) {
+            TabbedList(view, {L"General", L"Status"}, 0, area);
+            HWND page = Child(L"STATIC", WS_VISIBLE, GetDlgItem(view, IDC_TABS), area);
+            Child(L"STATIC", WS_VISIBLE, page, {10, 10, area.right - 10, 30}, L"Select adapter:");
+            HWND combo = Child(L"COMBOBOX", WS_VISIBLE | CBS_DROPDOWNLIST, page, {10, 30, area.right - 10, 100});
+            HWND text = Child(L"EDIT", WS_VISIBLE | WS_BORDER | ES_MULTILINE, page,
+                              {10, 60, area.right - 10, area.bottom - 10});
+            for (const std::wstring& name : read.adapters)
+                SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            SendMessageW(combo, CB_SETCURSEL, 0, 0);
+            const std::wstring line = L"Selected adapter: " + (read.adapters.empty() ? L"" : read.adapters[0]);
+            SetWindowTextW(text, line.c_str());
+        }
+    }
+}
+
 // The frame of Orvane's size (the 240 x 268 client area below the emulated
-// taskbar) with the nine views in Orvane's order of creation.
-HWND CreateFrame(HMODULE resources)
+// taskbar) with the nine views in Orvane's order of creation, and the bar of
+// two soft keys below it.
+HWND CreateFrame(HMODULE resources, const Platform& read)
 {
     WNDCLASSW frameClass{};
     frameClass.lpfnWndProc = FrameProc;
@@ -121,15 +211,25 @@ HWND CreateFrame(HMODULE resources)
                                  frameClass.hInstance, nullptr);
     if (!frame)
         return nullptr;
+    RECT client{};
+    GetClientRect(frame, &client);
+    MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    HWND bar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"", WS_POPUP | WS_BORDER,
+                               client.left, client.bottom, 240, 26, frame, nullptr, frameClass.hInstance, nullptr);
+    Child(L"BUTTON", WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, bar, {0, 0, 120, 24}, L"Network");
+    Child(L"BUTTON", WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, bar, {120, 0, 240, 24}, L"Tools");
+    ShowWindow(bar, SW_SHOWNOACTIVATE);
     for (int id : {IDD_SUMMARY, IDD_IPCONFIG, IDD_FINGER, IDD_PING, IDD_PORTSCAN, IDD_NETSTAT, IDD_NSLOOKUP,
                    IDD_TRACERT, IDD_WHOIS}) {
         HWND view = CreateDialogParamW(resources, MAKEINTRESOURCEW(id), frame, ViewProc, 0);
         if (!view)
             continue;
+        SetWindowLongPtrW(view, GWLP_USERDATA, id);
         SetWindowPos(view, nullptr, 0, 0, 240, 268, SWP_NOZORDER | SWP_NOACTIVATE);
         if (id == IDD_SUMMARY)
             ShowWindow(view, SW_SHOW);
     }
+    FillViews(frame, read);
     return frame;
 }
 
@@ -149,8 +249,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand)
     const bool frame = HasWord(commandLine, L"frame");
     if (frame || HasWord(commandLine, L"comctl32"))
         InitCommonControls32();
+    Platform read;
     if (frame || HasWord(commandLine, L"reads"))
-        ReadPlatform();
+        read = ReadPlatform();
     wchar_t path[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
@@ -165,7 +266,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int showCommand)
         LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!resources)
         return 2;
-    HWND dialog = frame ? CreateFrame(resources)
+    HWND dialog = frame ? CreateFrame(resources, read)
                         : CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, DialogProc, 0);
     if (!dialog)
         return 3;
