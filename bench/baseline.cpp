@@ -147,9 +147,10 @@ HWND TabbedList(HWND view, std::initializer_list<const wchar_t*> names, DWORD li
     area.bottom -= tab.bottom - tab.top + 2;
     HWND list = Child(WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | listStyle,
                       tabs, area);
+    int column = 0;
     for (const wchar_t* heading : {L"Name", L"Value"}) {
-        LVCOLUMNW column{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, LVCFMT_LEFT, 100, const_cast<wchar_t*>(heading)};
-        SendMessageW(list, LVM_INSERTCOLUMNW, position++, reinterpret_cast<LPARAM>(&column));
+        LVCOLUMNW c{LVCF_FMT | LVCF_WIDTH | LVCF_TEXT, LVCFMT_LEFT, 100, const_cast<wchar_t*>(heading)};
+        SendMessageW(list, LVM_INSERTCOLUMNW, column++, reinterpret_cast<LPARAM>(&c));
     }
     return list;
 }
