@@ -1,8 +1,8 @@
 #!/bin/sh
 # Makes (once) a Wine prefix and selects its graphics driver.
 # usage: wine-prefix.sh PREFIX null|x11 [MODEL]
-# With MODEL, a missing PREFIX is made as a copy of MODEL (made first if need be), its files hard links: a copy
-# takes a second where a new prefix takes half a minute, and Wine replaces a registry file instead of rewriting it.
+# With MODEL, a missing PREFIX is made as a copy of MODEL (made first if need be), its files hard links but for the
+# registry's: a copy takes a second where a new prefix takes half a minute.
 set -eu
 prefix="$1"
 driver="${2:-null}"
@@ -26,6 +26,15 @@ elif [ ! -f "$prefix/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     wineserver -w
 fi
+
+# Wine saves a registry file that has more than one link in place, to keep the links, so prefixes sharing one
+# would write over each other's registry, each server from its own view of it: every prefix has files of its own.
+for reg in "$prefix"/*.reg; do
+    if [ -f "$reg" ] && [ "$(stat -c %h "$reg")" -gt 1 ]; then
+        cp "$reg" "$reg.own"
+        mv "$reg.own" "$reg"
+    fi
+done
 
 setup="$driver, no debugger"
 if [ "$(cat "$stamp" 2>/dev/null || true)" != "$setup" ]; then
