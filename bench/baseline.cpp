@@ -155,39 +155,38 @@ HWND TabbedList(HWND view, std::initializer_list<const wchar_t*> names, DWORD li
     return list;
 }
 
-void FillViews(HWND frame, const Platform& read)
+// What the view of this template makes besides it, as the view's initialisation does.
+void MakeViewWindows(HWND view, int templateId, const Platform& read)
 {
-    for (HWND view = GetWindow(frame, GW_CHILD); view; view = GetWindow(view, GW_HWNDNEXT)) {
-        RECT area{};
-        if (HWND headline = GetDlgItem(view, IDC_HEADLINE)) {
-            HFONT bold = CreateFontW(20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0, L"Tahoma");
-            SendMessageW(headline, WM_SETFONT, reinterpret_cast<WPARAM>(bold), FALSE);
-            SetDlgItemTextW(view, IDC_TEXT, (L"Host: " + read.host + L"\r\nDomain: \r\nDNS servers: \r\n").c_str());
-        } else if (GetDlgItem(view, IDC_TABS) && GetWindowLongPtrW(view, GWLP_USERDATA) == IDD_NETSTAT) {
-            HWND list = TabbedList(view, {L"TCP", L"IP", L"UDP", L"ICMP in", L"ICMP out"}, WS_VISIBLE, area);
-            SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-            const DWORD* counters = &read.tcp.dwRtoAlgorithm;
-            for (int row = 0; row < 15; ++row) {
-                const std::wstring name = L"row " + std::to_wstring(row), value = std::to_wstring(counters[row]);
-                LVITEMW item{LVIF_TEXT, 0, 0, 0, 0, const_cast<wchar_t*>(name.c_str())};
-                SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-                LVITEMW second{LVIF_TEXT, 0, 1, 0, 0, const_cast<wchar_t*>(value.c_str())};
-                SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&second));
-            }
-            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        } else if (GetDlgItem(view, IDC_TABS)) {
-            TabbedList(view, {L"General", L"Status"}, 0, area);
-            HWND page = Child(L"STATIC", WS_VISIBLE, GetDlgItem(view, IDC_TABS), area);
-            Child(L"STATIC", WS_VISIBLE, page, {10, 10, area.right - 10, 30}, L"Select adapter:");
-            HWND combo = Child(L"COMBOBOX", WS_VISIBLE | CBS_DROPDOWNLIST, page, {10, 30, area.right - 10, 100});
-            HWND text = Child(L"EDIT", WS_VISIBLE | WS_BORDER | ES_MULTILINE, page,
-                              {10, 60, area.right - 10, area.bottom - 10});
-            for (const std::wstring& name : read.adapters)
-                SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-            SendMessageW(combo, CB_SETCURSEL, 0, 0);
-            const std::wstring line = L"Selected adapter: " + (read.adapters.empty() ? L"" : read.adapters[0]);
-            SetWindowTextW(text, line.c_str());
+    RECT area{};
+    if (templateId == IDD_SUMMARY) {
+        HFONT bold = CreateFontW(20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0, 0, L"Tahoma");
+        SendDlgItemMessageW(view, IDC_HEADLINE, WM_SETFONT, reinterpret_cast<WPARAM>(bold), FALSE);
+        SetDlgItemTextW(view, IDC_TEXT, (L"Host: " + read.host + L"\r\nDomain: \r\nDNS servers: \r\n").c_str());
+    } else if (templateId == IDD_NETSTAT) {
+        HWND list = TabbedList(view, {L"TCP", L"IP", L"UDP", L"ICMP in", L"ICMP out"}, WS_VISIBLE, area);
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        const DWORD* counters = &read.tcp.dwRtoAlgorithm;
+        for (int row = 0; row < 15; ++row) {
+            const std::wstring name = L"row " + std::to_wstring(row), value = std::to_wstring(counters[row]);
+            LVITEMW item{LVIF_TEXT, 0, 0, 0, 0, const_cast<wchar_t*>(name.c_str())};
+            SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            LVITEMW second{LVIF_TEXT, 0, 1, 0, 0, const_cast<wchar_t*>(value.c_str())};
+            SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&second));
         }
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    } else if (templateId == IDD_IPCONFIG) {
+        TabbedList(view, {L"General", L"Status"}, 0, area);
+        HWND page = Child(L"STATIC", WS_VISIBLE, GetDlgItem(view, IDC_TABS), area);
+        Child(L"STATIC", WS_VISIBLE, page, {10, 10, area.right - 10, 30}, L"Select adapter:");
+        HWND combo = Child(L"COMBOBOX", WS_VISIBLE | CBS_DROPDOWNLIST, page, {10, 30, area.right - 10, 100});
+        HWND text = Child(L"EDIT", WS_VISIBLE | WS_BORDER | ES_MULTILINE, page,
+                          {10, 60, area.right - 10, area.bottom - 10});
+        for (const std::wstring& name : read.adapters)
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        const std::wstring line = L"Selected adapter: " + (read.adapters.empty() ? L"" : read.adapters[0]);
+        SetWindowTextW(text, line.c_str());
     }
 }
 
@@ -225,12 +224,11 @@ HWND CreateFrame(HMODULE resources, const Platform& read)
         HWND view = CreateDialogParamW(resources, MAKEINTRESOURCEW(id), frame, ViewProc, 0);
         if (!view)
             continue;
-        SetWindowLongPtrW(view, GWLP_USERDATA, id);
         SetWindowPos(view, nullptr, 0, 0, 240, 268, SWP_NOZORDER | SWP_NOACTIVATE);
+        MakeViewWindows(view, id, read);
         if (id == IDD_SUMMARY)
             ShowWindow(view, SW_SHOW);
     }
-    FillViews(frame, read);
     return frame;
 }
 
