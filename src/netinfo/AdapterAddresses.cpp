@@ -73,7 +73,8 @@ AdapterAddresses Record(const IP_ADAPTER_ADDRESSES& adapter, const Block& block)
 HRESULT QueryAdapterAddresses(AdapterAddressesList& adapters)
 {
     const IpHelperApi& api = CurrentIpHelperApi();
-    return ProbeAllocateFill<IP_ADAPTER_ADDRESSES>(
+    DWORD answer = NO_ERROR;
+    const HRESULT hr = ProbeAllocateFill<IP_ADAPTER_ADDRESSES>(
         api, ERROR_BUFFER_OVERFLOW, sizeof(IP_ADAPTER_ADDRESSES), kAddressRegrowths,
         [&](IP_ADAPTER_ADDRESSES* info, ULONG* length) {
             return api.getAdaptersAddresses(AF_UNSPEC, kFlags, nullptr, info, length);
@@ -83,7 +84,14 @@ HRESULT QueryAdapterAddresses(AdapterAddressesList& adapters)
             WalkChain(&first, block,
                       [&](const IP_ADAPTER_ADDRESSES& adapter) { fresh.push_back(Record(adapter, block)); });
             adapters = std::move(fresh);
-        });
+        },
+        &answer);
+    // The platform's way of saying that there is no adapter at all.
+    if (hr == E_UNEXPECTED && answer == ERROR_NO_DATA) {
+        adapters.clear();
+        return S_OK;
+    }
+    return PlatformResult(hr, answer);
 }
 
 }  // namespace netinfo

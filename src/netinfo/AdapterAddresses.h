@@ -45,9 +45,10 @@ using AdapterAddressesList = std::vector<AdapterAddresses>;
 // How often a list that grew between the probe and the fill is asked again.
 inline constexpr int kAddressRegrowths = 3;
 
-// Replaces the list with the platform's adapters, in its order: S_OK, or the
-// sizing protocol's E_UNEXPECTED, E_OUTOFMEMORY or E_FAIL with the list
-// untouched. Every walk stays inside the filled block and stops on a loop;
+// Replaces the list with the platform's adapters, in its order: S_OK, or a
+// failure with the list untouched: the HRESULT of the platform's own answer
+// (HRESULT_FROM_WIN32), or E_UNEXPECTED for a probe that answered success.
+// No adapter at all (the probe's ERROR_NO_DATA) is an empty list. Every walk stays inside the filled block and stops on a loop;
 // a socket address whose length does not fit its family is skipped.
 HRESULT QueryAdapterAddresses(AdapterAddressesList& adapters);
 

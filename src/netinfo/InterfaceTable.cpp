@@ -2,6 +2,7 @@
 
 #include "netinfo/IpHelperApi.h"
 #include "netinfo/PlatformText.h"
+#include "netinfo/Sizing.h"
 
 #include <memory>
 
@@ -11,11 +12,11 @@ HRESULT QueryInterfaceCounters(InterfaceCountersList& interfaces)
 {
     const IpHelperApi& api = CurrentIpHelperApi();
     MIB_IF_TABLE2* raw = nullptr;
-    if (api.getIfTable2(&raw) != NO_ERROR || !raw) {
+    if (const DWORD answer = api.getIfTable2(&raw); answer != NO_ERROR || !raw) {
         // A failing call should leave nothing to free; a table it left anyway goes back.
         if (raw)
             api.freeMibTable(raw);
-        return E_FAIL;
+        return PlatformResult(E_FAIL, answer);
     }
     const auto free = [&api](MIB_IF_TABLE2* table) { api.freeMibTable(table); };
     const std::unique_ptr<MIB_IF_TABLE2, decltype(free)> table(raw, free);
@@ -39,6 +40,11 @@ HRESULT QueryInterfaceCounters(InterfaceCountersList& interfaces)
     }
     interfaces = std::move(fresh);
     return S_OK;
+}
+
+HRESULT QueryInterfaceEntry(MIB_IFROW& row)
+{
+    return HRESULT_FROM_WIN32(CurrentIpHelperApi().getIfEntry(&row));
 }
 
 }  // namespace netinfo

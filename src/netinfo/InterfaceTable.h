@@ -66,8 +66,12 @@ struct InterfaceCounters {
 
 using InterfaceCountersList = std::vector<InterfaceCounters>;
 
-// Replaces the list with the platform's table, in its order: S_OK, or E_FAIL
-// (the platform's code is not kept) with the list untouched.
+// Replaces the list with the platform's table, in its order: S_OK, or the
+// HRESULT of the platform's answer (E_FAIL for success without a table) with
+// the list untouched.
 HRESULT QueryInterfaceCounters(InterfaceCountersList& interfaces);
+
+// GetIfEntry for row.dwIndex: S_OK, or the HRESULT of the platform's answer.
+HRESULT QueryInterfaceEntry(MIB_IFROW& row);
 
 }  // namespace netinfo

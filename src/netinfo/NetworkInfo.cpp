@@ -45,7 +45,8 @@ HRESULT NetworkInfo::QueryNetworkParams(NetworkParams& params) const
             fresh.nodeType = info.NodeType;
             fresh.dnsServers = ChainInBlock(&info.DnsServerList, block);
             params = std::move(fresh);
-        });
+        },
+        answer_);
 }
 
 HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
@@ -76,7 +77,8 @@ HRESULT NetworkInfo::QueryAdapters(AdapterList& adapters) const
                 QueryPerAdapterInfo(record);
                 adapters.push_back(std::move(record));
             });
-        });
+        },
+        answer_);
 }
 
 HRESULT NetworkInfo::QueryPerAdapterInfo(AdapterRecord& adapter) const
@@ -92,7 +94,8 @@ HRESULT NetworkInfo::QueryPerAdapterInfo(AdapterRecord& adapter) const
             fresh.autoconfigActive = info.AutoconfigActive;
             fresh.dnsServers = ChainInBlock(&info.DnsServerList, block);
             adapter.perAdapter = std::move(fresh);
-        });
+        },
+        answer_);
 }
 
 HRESULT NetworkInfo::QueryInterfaces(InterfaceList& interfaces) const
@@ -117,7 +120,8 @@ HRESULT NetworkInfo::QueryInterfaces(InterfaceList& interfaces) const
                 api.getIfEntry(&record.row);
                 interfaces.push_back(std::move(record));
             }
-        });
+        },
+        answer_);
 }
 
 HRESULT NetworkInfo::FindInterface(uint32_t index, InterfaceRecord& found) const

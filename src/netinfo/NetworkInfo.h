@@ -65,6 +65,10 @@ AddressList AddressChainToList(const IP_ADDR_STRING* head);
 // leaves the caller's data as it was unless it returns S_OK.
 class NetworkInfo {
 public:
+    NetworkInfo() = default;
+    // A failed query also leaves the platform's own answer in `platformAnswer`.
+    explicit NetworkInfo(DWORD* platformAnswer) : answer_(platformAnswer) {}
+
     HRESULT QueryNetworkParams(NetworkParams& params) const;
     // Appends; callers clear the list before a new inventory.
     HRESULT QueryAdapters(AdapterList& adapters) const;
@@ -74,6 +78,9 @@ public:
     HRESULT QueryInterfaces(InterfaceList& interfaces) const;
     // The first interface with this index, or E_INVALIDARG when none has it.
     HRESULT FindInterface(uint32_t index, InterfaceRecord& found) const;
+
+private:
+    DWORD* answer_ = nullptr;
 };
 
 }  // namespace netinfo

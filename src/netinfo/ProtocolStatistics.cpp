@@ -2,6 +2,7 @@
 
 #include "netinfo/CounterTable.h"
 #include "netinfo/IpHelperApi.h"
+#include "netinfo/Sizing.h"
 
 namespace netinfo {
 
@@ -106,14 +107,14 @@ const IcmpTypeRow kIcmp6TypeRows[] = {
 };
 
 // The four steps every read shares: one platform call into a zero-filled
-// structure, E_FAIL with the list untouched when it fails (the platform's own
-// code is not kept), else the values of the protocol's table.
+// structure, its answer as an HRESULT with the list untouched when it fails,
+// else the values of the protocol's table.
 template <typename Stats, std::size_t Count, typename Get>
 HRESULT ReadCounters(Get get, CounterValues& values, const CounterField<Stats> (&table)[Count])
 {
     Stats stats{};
-    if (get(&stats) != NO_ERROR)
-        return E_FAIL;
+    if (const DWORD answer = get(&stats); answer != NO_ERROR)
+        return PlatformResult(E_FAIL, answer);
     AppendCounters(values, stats, table);
     return S_OK;
 }
@@ -124,8 +125,8 @@ template <MIBICMPSTATS MIBICMPINFO::*Half>
 HRESULT ReadIcmpCounters(CounterValues& values)
 {
     MIB_ICMP stats{};
-    if (CurrentIpHelperApi().getIcmpStatistics(&stats) != NO_ERROR)
-        return E_FAIL;
+    if (const DWORD answer = CurrentIpHelperApi().getIcmpStatistics(&stats); answer != NO_ERROR)
+        return PlatformResult(E_FAIL, answer);
     AppendCounters(values, stats.stats.*Half, kIcmpRows);
     return S_OK;
 }
@@ -134,8 +135,8 @@ template <MIBICMPSTATS_EX MIB_ICMP_EX::*Half>
 HRESULT ReadIcmp6Counters(CounterValues& values)
 {
     MIB_ICMP_EX stats{};
-    if (CurrentIpHelperApi().getIcmpStatisticsEx(&stats, AF_INET6) != NO_ERROR)
-        return E_FAIL;
+    if (const DWORD answer = CurrentIpHelperApi().getIcmpStatisticsEx(&stats, AF_INET6); answer != NO_ERROR)
+        return PlatformResult(E_FAIL, answer);
     const MIBICMPSTATS_EX& half = stats.*Half;
     values.push_back({L"number of messages", half.dwMsgs, CounterKind::Counter});
     values.push_back({L"number of errors", half.dwErrors, CounterKind::Counter});
@@ -144,13 +145,15 @@ HRESULT ReadIcmp6Counters(CounterValues& values)
     return S_OK;
 }
 
+// The view learns only that the read failed, never why.
 HRESULT AsRows(HRESULT (*read)(CounterValues&), NameValueList& list)
 {
     CounterValues values;
-    const HRESULT hr = read(values);
+    if (FAILED(read(values)))
+        return E_FAIL;
     for (const CounterValue& value : values)
         list.push_back(MakeCounterRow(value.label, value.value));
-    return hr;
+    return S_OK;
 }
 
 }  // namespace

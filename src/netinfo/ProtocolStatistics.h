@@ -13,8 +13,9 @@ namespace netinfo {
 // What the Statistics view and the report both say when a read fails.
 inline constexpr wchar_t kStatisticsReadFailed[] = L"Failed to retrieve statistics";
 
-// Each read returns S_OK or, when the platform call fails, E_FAIL with the
-// list untouched.
+// Each read returns S_OK or, when the platform call fails, the HRESULT of its
+// answer with the list untouched. The views' reads below say E_FAIL for every
+// failure.
 HRESULT ReadTcpCounters(CounterValues& values);     // 15 rows
 HRESULT ReadIpCounters(CounterValues& values);      // 23 rows
 HRESULT ReadUdpCounters(CounterValues& values);     // 5 rows

@@ -36,14 +36,15 @@ AdapterRecord Adapter(ULONG index, std::string name, std::vector<AddressList> li
 const AdapterRecord kOldAdapter = Adapter(2, "old", {{"192.168.1.9"}, {}, {}, {}, {}}, {1, 1, {"9.9.9.9"}});
 const InterfaceRecord kOldInterface{2, L"old", {.dwInOctets = 77}};
 
-// A query run over data the caller holds: its result, and whether the data survived.
+// A query run over data the caller holds: its result, whether the data survived, what the platform answered.
 template <typename T>
-std::function<std::pair<HRESULT, bool>()> Over(T before, HRESULT (NetworkInfo::*query)(T&) const)
+std::function<std::tuple<HRESULT, bool, DWORD>()> Over(T before, HRESULT (NetworkInfo::*query)(T&) const)
 {
     return [=] {
         T data = before;
-        const HRESULT hr = (NetworkInfo().*query)(data);
-        return std::pair{hr, data == before};
+        DWORD answer = NO_ERROR;
+        const HRESULT hr = (NetworkInfo(&answer).*query)(data);
+        return std::tuple{hr, data == before, answer};
     };
 }
 
@@ -65,7 +66,7 @@ const struct {
     DWORD otherOverflow;       // the overflow answer of the other probe kind
     std::size_t blocks;        // QueryAdapters runs a per-adapter query for its adapter too
     std::size_t fixedPart;     // the least a block holds, whatever the probe said
-    std::function<std::pair<HRESULT, bool>()> run;
+    std::function<std::tuple<HRESULT, bool, DWORD>()> run;
 } kQueries[] = {
     {"QueryNetworkParams", CallOf<&FakeIpHelper::networkParamsCall>, &FakeCalls::networkParams,
      ERROR_INSUFFICIENT_BUFFER, 1, sizeof(FIXED_INFO),
@@ -87,27 +88,31 @@ void OneAdapterAndItsInterface(FakeIpHelper& fake)
 
 TEST(SizingProtocol, EveryQueryEveryOutcome)
 {
-    // One way the protocol can go, and what every query must then do.
+    // One way the protocol can go, and what every query must then do and say the platform answered.
     using Script = void (*)(FakeSizedCall&, DWORD otherOverflow);
+    constexpr DWORD kOther = 1, kOwn = 2;  // the other overflow answer, the query's own
     const struct {
         const char* name;
         Script script;
         HRESULT result;
         int platformCalls;
         bool allocates;
+        DWORD answer = NO_ERROR;
     } outcomes[] = {
         {"a working platform", [](FakeSizedCall& c, DWORD) { c.probeSize = 4096; }, S_OK, 2, true},
         {"probe answers NO_ERROR", [](FakeSizedCall& c, DWORD) { c.probeAnswer = NO_ERROR; }, E_UNEXPECTED, 1, false},
         {"probe answers ERROR_NOT_SUPPORTED", [](FakeSizedCall& c, DWORD) { c.probeAnswer = ERROR_NOT_SUPPORTED; },
-         E_UNEXPECTED, 1, false},
+         E_UNEXPECTED, 1, false, ERROR_NOT_SUPPORTED},
         {"probe answers ERROR_NO_DATA", [](FakeSizedCall& c, DWORD) { c.probeAnswer = ERROR_NO_DATA; }, E_UNEXPECTED,
-         1, false},
+         1, false, ERROR_NO_DATA},
         {"probe answers the other overflow, with a size",
-         [](FakeSizedCall& c, DWORD other) { c.probeAnswer = other, c.probeSize = 512; }, E_UNEXPECTED, 1, false},
+         [](FakeSizedCall& c, DWORD other) { c.probeAnswer = other, c.probeSize = 512; }, E_UNEXPECTED, 1, false,
+         kOther},
         {"no memory for the probed size", [](FakeSizedCall& c, DWORD) { c.probeSize = 0xFFFFFFFFu; }, E_OUTOFMEMORY, 1,
-         true},
-        {"second call fails", [](FakeSizedCall& c, DWORD) { c.fillAnswer = ERROR_INVALID_DATA; }, E_FAIL, 2, true},
-        {"data grew after the probe", [](FakeSizedCall& c, DWORD) { c.probeSize = 8; }, E_FAIL, 2, true},
+         true, ERROR_OUTOFMEMORY},
+        {"second call fails", [](FakeSizedCall& c, DWORD) { c.fillAnswer = ERROR_INVALID_DATA; }, E_FAIL, 2, true,
+         ERROR_INVALID_DATA},
+        {"data grew after the probe", [](FakeSizedCall& c, DWORD) { c.probeSize = 8; }, E_FAIL, 2, true, kOwn},
     };
     for (const auto& query : kQueries) {
         for (const auto& outcome : outcomes) {
@@ -115,8 +120,12 @@ TEST(SizingProtocol, EveryQueryEveryOutcome)
             FakeIpHelper fake;
             OneAdapterAndItsInterface(fake);
             outcome.script(query.call(fake), query.otherOverflow);
-            const auto [result, kept] = query.run();
+            const auto [result, kept, answer] = query.run();
             EXPECT_EQ(result, outcome.result);
+            const DWORD own = query.otherOverflow == ERROR_BUFFER_OVERFLOW ? ERROR_INSUFFICIENT_BUFFER
+                                                                           : ERROR_BUFFER_OVERFLOW;
+            EXPECT_EQ(answer, outcome.answer == kOther ? query.otherOverflow : outcome.answer == kOwn ? own
+                                                                                                     : outcome.answer);
             EXPECT_EQ(kept, outcome.result != S_OK) << "the caller's data changes only on success";
             EXPECT_EQ(fake.calls.*query.platformCalls, outcome.platformCalls) << "no second probe, no retry";
             ASSERT_EQ(fake.allocations.size(), !outcome.allocates ? 0 : outcome.result == S_OK ? query.blocks : 1);
@@ -135,7 +144,7 @@ TEST(SizingProtocol, EveryQueryEveryOutcome)
         FakeIpHelper fake;
         OneAdapterAndItsInterface(fake);
         query.call(fake) = {.probeSize = 2, .fillsWhatItIsGiven = true};
-        EXPECT_EQ(query.run().first, S_OK);
+        EXPECT_EQ(std::get<0>(query.run()), S_OK);
         ASSERT_FALSE(fake.allocations.empty());
         EXPECT_EQ(fake.allocations[0].bytes, query.fixedPart);
     }
@@ -309,7 +318,7 @@ TEST(AdapterAddresses, GrowingListsLoopsAndAddressesOfTheWrongLength)
     } cases[] = {
         {"as the platform gives it", 0, nullptr, {eth0, lo}},
         {"the list grew three times", 3, nullptr, {eth0, lo}, S_OK, 5},
-        {"the list grew four times", 4, nullptr, {{L"old", {}, 0, 0}}, E_FAIL, 5},
+        {"the list grew four times", 4, nullptr, {{L"old", {}, 0, 0}}, HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW), 5},
         {"the second adapter leads back to the first", 0, [](Address& a) { a.Next->Next = &a; }, {eth0, lo}},
         {"the third address leads back to the first", 0,
          [](Address& a) { a.FirstUnicastAddress->Next->Next->Next = a.FirstUnicastAddress; }, {eth0, lo}},
