@@ -4,12 +4,15 @@
 
 #include "netinfo/IpHelperApi.h"
 #include "report/JsonWriter.h"
+#include "report/PrometheusWriter.h"
+#include "report/TextFile.h"
 #include "report/ReportRun.h"
 #include "report/WatchClock.h"
 #include "report/Watcher.h"
 #include "support/FakeIpHelper.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -17,15 +20,11 @@
 namespace {
 
 // Every interface and the five IPv4 tables, which the bare reads below make.
-report::WatchSelection InterfacesAndFiveTables()
+report::PageSelection InterfacesAndFiveTables()
 {
-    report::WatchSelection pages;
-    pages.allInterfaces = true;
-    for (const std::string_view key : {"tcp", "ip", "udp", "icmp-in", "icmp-out"})
-        pages.protocols[static_cast<std::size_t>(
-            std::find_if(std::begin(report::kProtocolSources), std::end(report::kProtocolSources),
-                         [&](const report::ProtocolSource& source) { return source.key == key; }) -
-            std::begin(report::kProtocolSources))] = true;
+    report::PageSelection pages;
+    for (const std::string_view key : {"interfaces", "tcp", "ip", "udp", "icmp-in", "icmp-out"})
+        pages.chosen[report::PageIndex(key)] = true;
     return pages;
 }
 
@@ -50,22 +49,29 @@ struct Growth {
     long long atHundred = 0, atEnd = 0, written = 0;
 };
 
-Growth Watch(int samples)
+Growth Watch(int samples, const std::vector<std::wstring>& format = {L"--json"})
 {
+    // The hundredth wait marks the hundredth sample, whatever the output.
+    static Growth* growing = nullptr;
+    static int waits = 0;
     static report::WatchClock clock;
     clock = report::PlatformWatchClock();
-    clock.waitUntil = [](uint64_t) { return true; };
+    clock.waitUntil = [](uint64_t) {
+        if (++waits == 100)
+            growing->atHundred = bench::PrivateBytes();
+        return true;
+    };
     const report::WatchClockOverride use(clock);
     Growth growth;
-    int writes = 0;
+    growing = &growth, waits = 0;
     const report::ReportOutput output{[&](const std::string& line) {
                                           growth.written += static_cast<long long>(line.size());
-                                          if (++writes == 100)
-                                              growth.atHundred = bench::PrivateBytes();
                                           return report::WriteResult::Written;
                                       },
                                       [](const std::string&) { return report::WriteResult::Written; }};
-    report::RunReport({L"--watch", L"0.1", L"--count", std::to_wstring(samples), L"--json"}, output);
+    std::vector<std::wstring> arguments{L"--watch", L"0.1", L"--count", std::to_wstring(samples)};
+    arguments.insert(arguments.end(), format.begin(), format.end());
+    report::RunReport(arguments, output);
     growth.atEnd = bench::PrivateBytes();
     return growth;
 }
@@ -79,14 +85,35 @@ std::string KiB(long long bytes)
 
 int RunWatchBench(int rounds)
 {
-    report::Watcher watcher(InterfacesAndFiveTables());
+    report::Watcher watcher(InterfacesAndFiveTables(), {}, report::PlatformWatchClock());
     watcher.Take();  // the first sample has nothing to compare with
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "orvane-bench-textfile";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::wstring prom = (folder / "orvane.prom").wstring();
     const auto samples = bench::Interleave(
         rounds,
-        {{"sample", [&] { report::WriteSampleJson(watcher.Take()); }}, {"bare", BareReads}}, {});
+        {{"sample", [&] { report::WriteSampleJson(watcher.Take()); }},
+         {"textfile", [&] { report::ReplaceTextFile(prom, report::WritePrometheus(watcher.Take())); }},
+         {"bare", BareReads}},
+        {});
     bench::Row("One watch sample (every interface and the five tables: reads, differences, a JSON line) against "
                "the bare reads (GetIfTable2, FreeMibTable, the five statistics calls)",
-               bench::SpreadOf(samples[0]), bench::SpreadOf(samples[1]), 1.25);
+               bench::SpreadOf(samples[0]), bench::SpreadOf(samples[2]), 1.25);
+    bench::Row("One --watch --textfile sample (the same reads, the Prometheus text, written to a temporary file and "
+               "renamed over the target) against the same bare reads",
+               bench::SpreadOf(samples[1]), bench::SpreadOf(samples[2]), 1.25);
+
+    const Growth textfile = Watch(10000, {L"--textfile", prom});
+    std::size_t left = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        left += entry.path().filename() != "orvane.prom";
+    bench::RawRow("Private bytes after 10,000 --textfile samples at 0.1 s against after the first 100; files left "
+                  "in the folder besides the target",
+                  KiB(textfile.atEnd) + "; " + std::to_string(left) + " files",
+                  KiB(textfile.atHundred) + "; 0 files", "+" + KiB(textfile.atEnd - textfile.atHundred),
+                  "flat (+0), none left", textfile.atEnd <= textfile.atHundred && left == 0);
+    std::filesystem::remove_all(folder);
 
     constexpr int kSamples = 10000;
     const Growth real = Watch(kSamples);

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 namespace report {
 namespace {
 
@@ -99,9 +101,34 @@ Json LinkSpeed(uint64_t bitsPerSecond)
     return bitsPerSecond == 0 || bitsPerSecond == UINT64_MAX ? Json(nullptr) : Json(bitsPerSecond);
 }
 
+// To the thousandth, as the schema gives rates and seconds.
+Json Thousandths(const std::optional<double>& value)
+{
+    return value ? Json(std::round(*value * 1e3) / 1e3) : Json(nullptr);
+}
+
+Json Seconds(uint64_t ns)
+{
+    return Thousandths(static_cast<double>(ns) / 1e9);
+}
+
 Json Change(const CounterChange& change)
 {
-    return {{"total", change.total}, {"delta", OrNull(change.delta)}, {"rate", OrNull(change.rate)}};
+    return {{"total", change.total}, {"delta", OrNull(change.delta)}, {"rate", Thousandths(change.rate)}};
+}
+
+Json Summarised(const CounterSummary& summary)
+{
+    return {{"intervals", summary.intervals},       {"delta", summary.difference},
+            {"minRate", Thousandths(summary.minRate)}, {"meanRate", Thousandths(summary.MeanRate())},
+            {"maxRate", Thousandths(summary.maxRate)}, {"resets", summary.resets},
+            {"unknown", summary.unknown}};
+}
+
+// What names an interface in every line of a watch.
+Json Identity(const netinfo::InterfaceCounters& read)
+{
+    return {{"luid", read.luid}, {"index", read.index}, {"alias", Utf8(read.alias)}};
 }
 
 Json WatchedInterfaces(const std::vector<WatchedInterface>& interfaces)
@@ -112,11 +139,14 @@ Json WatchedInterfaces(const std::vector<WatchedInterface>& interfaces)
         Json counters = Json::object();
         for (const netinfo::InterfaceCounterField& field : netinfo::kInterfaceCounterFields)
             counters[field.key] = Change(watched.counters[field.position]);
-        array.push_back({{"luid", read.luid}, {"index", read.index}, {"alias", Utf8(read.alias)},
-                         {"description", Utf8(read.description)}, {"type", read.type},
-                         {"operStatus", read.operStatus}, {"transmitLinkSpeed", LinkSpeed(read.transmitLinkSpeed)},
-                         {"receiveLinkSpeed", LinkSpeed(read.receiveLinkSpeed)}, {"mtu", read.mtu},
-                         {"new", watched.fresh}, {"reset", watched.reset}, {"counters", counters}});
+        Json entry = Identity(read);
+        entry.update({{"description", Utf8(read.description)}, {"type", read.type}, {"operStatus", read.operStatus},
+                      {"transmitLinkSpeed", LinkSpeed(read.transmitLinkSpeed)},
+                      {"receiveLinkSpeed", LinkSpeed(read.receiveLinkSpeed)}, {"mtu", read.mtu},
+                      {"new", watched.fresh}, {"reset", watched.reset}, {"counters", counters},
+                      {"receiveUse", Thousandths(LinkUse(watched, netinfo::kInOctets))},
+                      {"transmitUse", Thousandths(LinkUse(watched, netinfo::kOutOctets))}});
+        array.push_back(std::move(entry));
     }
     return array;
 }
@@ -126,10 +156,12 @@ Json WatchedRows(const WatchedTable& table)
     Json array = Json::array();
     for (const WatchedRow& row : table.rows) {
         Json entry = {{"name", Utf8(row.label)}};
-        if (row.kind == netinfo::CounterKind::Gauge)
+        if (row.kind == netinfo::CounterKind::Gauge) {
             entry["value"] = row.change.total;
-        else
+        } else {
             entry.update(Change(row.change));
+            entry["reset"] = row.change.reset;
+        }
         array.push_back(std::move(entry));
     }
     return array;
@@ -164,14 +196,43 @@ std::string WriteJson(const Report& report)
 
 std::string WriteSampleJson(const Sample& sample)
 {
-    Json line = {{"schemaVersion", kSchemaVersion}, {"sample", sample.number}, {"time", IsoUtc(sample.utcFileTime)},
-                 {"sinceStart", sample.sinceStart}, {"elapsed", OrNull(sample.elapsed)}};
+    Json line = {{"schemaVersion", kSchemaVersion}, {"type", "sample"}, {"sample", sample.number},
+                 {"time", IsoUtc(sample.utcFileTime)}, {"sinceStart", Seconds(sample.sinceStartNs)},
+                 {"elapsed", sample.elapsedNs ? Seconds(*sample.elapsedNs) : Json(nullptr)}};
     if (sample.interfaces)
         line["interfaces"] = WatchedInterfaces(*sample.interfaces);
     for (const WatchedTable& table : sample.tables)
-        line[table.key] = WatchedRows(table);
+        line[std::string(table.page->key)] = WatchedRows(table);
     if (!sample.failures.empty())
         line["errors"] = Errors(sample.failures);
+    return Dump(line, -1);
+}
+
+std::string WriteSummaryJson(const WatchSummary& summary)
+{
+    Json line = {{"schemaVersion", kSchemaVersion}, {"type", "summary"}, {"samples", summary.samples},
+                 {"sinceStart", Seconds(summary.sinceStartNs)}};
+    if (!summary.interfaces.empty()) {
+        Json interfaces = Json::array();
+        for (const InterfaceSummary& s : summary.interfaces) {
+            Json counters = Json::object();
+            for (const netinfo::InterfaceCounterField& field : netinfo::kInterfaceCounterFields)
+                counters[field.key] = Summarised(s.counters[field.position]);
+            Json entry = Identity(s.read);
+            entry["counters"] = std::move(counters);
+            interfaces.push_back(std::move(entry));
+        }
+        line["interfaces"] = std::move(interfaces);
+    }
+    for (const TableSummary& table : summary.tables) {
+        Json rows = Json::array();
+        for (const RowSummary& row : table.rows) {
+            Json entry = {{"name", Utf8(row.label)}};
+            entry.update(Summarised(row.counter));
+            rows.push_back(std::move(entry));
+        }
+        line[std::string(table.page->key)] = std::move(rows);
+    }
     return Dump(line, -1);
 }
 

@@ -14,6 +14,11 @@ bool Is(std::wstring_view argument, std::string_view key)
                       [](wchar_t a, char k) { return a == static_cast<unsigned char>(k); });
 }
 
+std::wstring Wide(std::string_view ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
 // Quoted as given, with control characters shown as '?' so that the one line
 // of the message stays one line.
 std::wstring Quoted(std::wstring_view argument)
@@ -29,154 +34,142 @@ bool IsDigit(wchar_t c)
     return c >= L'0' && c <= L'9';
 }
 
-std::optional<uint64_t> ParseLuid(std::wstring_view digits)
-{
-    if (digits.empty() || digits.size() > 16)
-        return std::nullopt;
-    uint64_t value = 0;
-    for (const wchar_t c : digits) {
-        const wchar_t lower = c | 0x20;
-        const int digit = IsDigit(c) ? c - L'0' : lower >= L'a' && lower <= L'f' ? lower - L'a' + 10 : -1;
-        if (digit < 0)
-            return std::nullopt;
-        value = value << 4 | static_cast<uint64_t>(digit);
-    }
-    return value;
-}
-
-std::optional<InterfaceSelector> ParseSelector(const std::wstring& text)
-{
-    using Kind = InterfaceSelector::Kind;
-    if (text.empty())
-        return std::nullopt;
-    if (std::all_of(text.begin(), text.end(), IsDigit)) {
-        const std::optional<uint32_t> index = ParseUnsigned32(text);
-        return index ? std::optional(InterfaceSelector{Kind::Index, *index, text}) : std::nullopt;
-    }
-    if (text.size() > 1 && text[0] == L'0' && (text[1] | 0x20) == L'x') {
-        const std::optional<uint64_t> luid = ParseLuid(std::wstring_view(text).substr(2));
-        return luid ? std::optional(InterfaceSelector{Kind::Luid, *luid, text}) : std::nullopt;
-    }
-    return InterfaceSelector{Kind::Alias, 0, text};
-}
-
 // What a pass over the arguments gathers before the mode decides its meaning.
 struct Gathered {
-    bool json = false;
+    bool json = false, prometheus = false;
+    std::optional<std::wstring> textfile;
     std::optional<uint64_t> intervalNs;
     std::optional<uint32_t> count;
+    PageSelection pages;
     bool anyPage = false;
-    bool summary = false, adapters = false, addresses = false, allInterfaces = false;
-    std::vector<std::wstring> interfaces;  // operands of "interface", as given
-    ProtocolChoice protocols{};
-    const std::wstring* countless = nullptr;  // the first page a watch cannot take
+    const std::wstring* countless = nullptr;  // the first page without counters
+    InterfaceFilter filter;
 };
 
-std::optional<UsageError> Gather(const std::vector<std::wstring>& arguments, bool watch, Gathered& g)
+// An option's value: the next argument, which must be there.
+const std::wstring* Value(const std::vector<std::wstring>& arguments, std::size_t& i)
+{
+    return i + 1 < arguments.size() ? &arguments[++i] : nullptr;
+}
+
+std::optional<UsageError> Gather(const std::vector<std::wstring>& arguments, Gathered& g)
 {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::wstring& argument = arguments[i];
-        const bool last = i + 1 == arguments.size();
         if (Is(argument, "--json")) {
             g.json = true;
+        } else if (Is(argument, "--prometheus")) {
+            g.prometheus = true;
+        } else if (Is(argument, "--up")) {
+            g.filter.upOnly = true;
+        } else if (Is(argument, "--include") || Is(argument, "--exclude")) {
+            const std::wstring* pattern = Value(arguments, i);
+            if (!pattern || pattern->empty())
+                return UsageError{argument + L" needs a PATTERN"};
+            (Is(argument, "--include") ? g.filter.include : g.filter.exclude).push_back(*pattern);
+        } else if (Is(argument, "--textfile")) {
+            const std::wstring* path = Value(arguments, i);
+            if (!path || path->empty())
+                return UsageError{L"--textfile needs a PATH"};
+            if (g.textfile)
+                return UsageError{L"--textfile is given twice"};
+            g.textfile = *path;
         } else if (Is(argument, "--watch")) {
-            if (last)
+            const std::wstring* seconds = Value(arguments, i);
+            if (!seconds)
                 return UsageError{L"--watch needs SECONDS"};
             if (g.intervalNs)
                 return UsageError{L"--watch is given twice"};
-            g.intervalNs = ParseInterval(arguments[++i]);
+            g.intervalNs = ParseInterval(*seconds);
             if (!g.intervalNs)
                 return UsageError{L"--watch SECONDS must be a decimal number from 0.1 to 86400, not " +
-                                  Quoted(arguments[i])};
+                                  Quoted(*seconds)};
         } else if (Is(argument, "--count")) {
-            if (last)
+            const std::wstring* text = Value(arguments, i);
+            if (!text)
                 return UsageError{L"--count needs N"};
             if (g.count)
                 return UsageError{L"--count is given twice"};
-            const std::optional<uint32_t> count = ParseUnsigned32(arguments[++i]);
+            const std::optional<uint32_t> count = ParseUnsigned32(*text);
             if (!count || *count == 0)
-                return UsageError{L"--count N must be a whole number from 1 to 4294967295, not " +
-                                  Quoted(arguments[i])};
+                return UsageError{L"--count N must be a whole number from 1 to 4294967295, not " + Quoted(*text)};
             g.count = count;
-        } else if (Is(argument, "interface")) {
-            if (last)
-                return UsageError{watch ? L"interface needs a SELECTOR" : L"interface needs an INDEX"};
-            g.anyPage = true;
-            g.interfaces.push_back(arguments[++i]);
         } else {
-            const auto named = std::find_if(std::begin(kProtocolSources), std::end(kProtocolSources),
-                                            [&](const ProtocolSource& p) { return Is(argument, p.key); });
-            bool* flag = Is(argument, "summary")      ? &g.summary
-                         : Is(argument, "adapters")   ? &g.adapters
-                         : Is(argument, "addresses")  ? &g.addresses
-                         : Is(argument, "interfaces") ? &g.allInterfaces
-                         : named != std::end(kProtocolSources)
-                             ? &g.protocols[static_cast<std::size_t>(named - std::begin(kProtocolSources))]
-                             : nullptr;
-            if (!flag)
+            const std::size_t page = std::find_if(std::begin(kPages), std::end(kPages),
+                                                  [&](const Page& p) { return Is(argument, p.key); }) -
+                                     std::begin(kPages);
+            if (page == kPageCount)
                 return UsageError{L"unknown argument " + Quoted(argument)};
-            if (!g.countless && (flag == &g.summary || flag == &g.adapters || flag == &g.addresses))
+            if (kPages[page].operand) {
+                const std::wstring* operand = Value(arguments, i);
+                if (!operand)
+                    return UsageError{argument + L" needs a " + kPages[page].operand};
+                const std::optional<InterfaceSelector> selector = ParseSelector(*operand);
+                if (!selector)
+                    return UsageError{L"interface SELECTOR must be an index below 4294967296, a LUID as 0x and 1 to "
+                                      L"16 hexadecimal digits, or an alias, not " + Quoted(*operand)};
+                // 7 and 007 name one interface: the first spelling stays.
+                std::vector<InterfaceSelector>& chosen = g.pages.interfaces;
+                if (std::none_of(chosen.begin(), chosen.end(),
+                                 [&](const InterfaceSelector& s) { return SameSelector(s, *selector); }))
+                    chosen.push_back(*selector);
+            }
+            if (!g.countless && !kPages[page].counters)
                 g.countless = &argument;
-            g.anyPage = *flag = true;
+            g.anyPage = g.pages.chosen[page] = true;
         }
     }
     return std::nullopt;
 }
 
-ParsedArguments OneShot(Gathered& g)
+// Every page, or every page with counters.
+PageSelection Every(bool countersOnly)
 {
-    if (g.count)
+    PageSelection pages;
+    for (std::size_t i = 0; i < kPageCount; ++i)
+        pages.chosen[i] = kPages[i].kind != PageKind::Interface && (kPages[i].counters || !countersOnly);
+    return pages;
+}
+
+ParsedArguments Decide(Gathered& g)
+{
+    const bool exposition = g.prometheus || g.textfile;
+    if (g.json && exposition)
+        return UsageError{L"--json and the Prometheus text (--prometheus, --textfile) cannot go together"};
+    if (g.count && !g.intervalNs)
         return UsageError{L"--count goes with --watch"};
+    if (g.intervalNs && g.prometheus && !g.textfile)
+        return UsageError{L"--watch with --prometheus needs --textfile"};
+    if (g.countless && (g.intervalNs || exposition))
+        return UsageError{Quoted(*g.countless) + (g.intervalNs ? L" holds no counters and cannot be watched"
+                                                               : L" holds no counters and cannot be exposed")};
     ReportRequest request;
-    request.json = g.json;
-    if (!g.anyPage) {
-        request.pages.summary = request.pages.adapters = request.pages.addresses = true;
-        request.pages.allInterfaces = true;
-        request.pages.protocols.fill(true);
-        return request;
-    }
-    for (const std::wstring& operand : g.interfaces) {
-        const std::optional<uint32_t> index = ParseUnsigned32(operand);
-        if (!index)
-            return UsageError{L"interface INDEX must be an unsigned decimal number below 4294967296, not " +
-                              Quoted(operand)};
-        std::vector<uint32_t>& indexes = request.pages.interfaceIndexes;
-        if (std::find(indexes.begin(), indexes.end(), *index) == indexes.end())
-            indexes.push_back(*index);
-    }
-    request.pages.summary = g.summary;
-    request.pages.adapters = g.adapters;
-    request.pages.addresses = g.addresses;
-    request.pages.allInterfaces = g.allInterfaces;
-    request.pages.protocols = g.protocols;
+    request.format = exposition ? Format::Prometheus : g.json ? Format::Json : Format::Text;
+    request.textfile = g.textfile;
+    request.filter = g.filter;
+    if (g.intervalNs)
+        request.watch = WatchTiming{*g.intervalNs, g.count};
+    if (g.anyPage)
+        request.pages = g.pages;
+    else if (exposition)
+        request.pages = Every(true);
+    else if (g.intervalNs)
+        request.pages.chosen[PageIndex("interfaces")] = true;
+    else
+        request.pages = Every(false);
     return request;
 }
 
-ParsedArguments Watch(Gathered& g)
+// Words wrapped after `lead` at 79 columns, the lines after it indented.
+std::wstring Wrapped(std::wstring lead, const std::vector<std::wstring>& words)
 {
-    if (g.countless)
-        return UsageError{Quoted(*g.countless) + L" holds no counters and cannot be watched"};
-    WatchRequest request;
-    request.intervalNs = *g.intervalNs;
-    request.count = g.count;
-    request.json = g.json;
-    for (const std::wstring& operand : g.interfaces) {
-        const std::optional<InterfaceSelector> selector = ParseSelector(operand);
-        if (!selector)
-            return UsageError{L"interface SELECTOR must be an index below 4294967296, a LUID as 0x and 1 to 16 "
-                              L"hexadecimal digits, or an alias, not " + Quoted(operand)};
-        // 7 and 007 name one interface: the first spelling stays.
-        std::vector<InterfaceSelector>& chosen = request.pages.interfaces;
-        const auto same = [&](const InterfaceSelector& s) {
-            const bool alias = s.kind == InterfaceSelector::Kind::Alias;
-            return s.kind == selector->kind && (alias ? s.text == selector->text : s.number == selector->number);
-        };
-        if (std::none_of(chosen.begin(), chosen.end(), same))
-            chosen.push_back(*selector);
+    std::wstring text, line = std::move(lead);
+    for (const std::wstring& word : words) {
+        if (line.size() + 1 + word.size() > 79)
+            text += line + L"\n", line = L"   ";
+        line += L" " + word;
     }
-    request.pages.allInterfaces = g.allInterfaces || !g.anyPage;
-    request.pages.protocols = g.protocols;
-    return request;
+    return text + line + L"\n";
 }
 
 }  // namespace
@@ -205,48 +198,53 @@ std::optional<uint64_t> ParseInterval(std::wstring_view text)
 
 ParsedArguments ParseArguments(const std::vector<std::wstring>& arguments)
 {
-    const auto given = [&](std::string_view option) {
-        return std::any_of(arguments.begin(), arguments.end(), [&](const std::wstring& a) { return Is(a, option); });
-    };
-    if (given("--help"))
+    if (std::any_of(arguments.begin(), arguments.end(), [](const std::wstring& a) { return Is(a, "--help"); }))
         return HelpRequest{};
-    const bool watch = given("--watch");
     Gathered gathered;
-    if (std::optional<UsageError> error = Gather(arguments, watch, gathered))
+    if (std::optional<UsageError> error = Gather(arguments, gathered))
         return *error;
-    return watch ? Watch(gathered) : OneShot(gathered);
+    return Decide(gathered);
 }
 
 std::wstring UsageText()
 {
-    return L"Usage: orvane-report [--json] [PAGE...]\n"
-           L"       orvane-report --watch SECONDS [--count N] [--json] [WATCHED...]\n"
-           L"       orvane-report --help\n"
-           L"\n"
-           L"Prints what Orvane shows, as UTF-8 text or, with --json, as one JSON document.\n"
-           L"With no PAGE, prints every page. Pages:\n"
-           L"  summary            host name, domain name and DNS servers\n"
-           L"  adapters           index and name of each network adapter\n"
-           L"  addresses          each adapter by its friendly name with its IPv4 and IPv6\n"
-           L"                     addresses, gateways and DNS servers\n"
-           L"  interfaces         status rows of every interface\n"
-           L"  interface INDEX    status rows of the interface with that index\n"
-           L"  tcp, ip, udp       protocol statistics\n"
-           L"  icmp-in, icmp-out  ICMP statistics, incoming and outgoing\n"
-           L"  tcp6, ip6, udp6, icmp6-in, icmp6-out\n"
-           L"                     the same for IPv6\n"
+    std::wstring text = L"Usage: orvane-report [--json] [FILTER...] [PAGE...]\n"
+                        L"       orvane-report --watch SECONDS [--count N] [--json] [FILTER...] [PAGE...]\n"
+                        L"       orvane-report --prometheus [FILTER...] [PAGE...]\n"
+                        L"       orvane-report --textfile PATH [--watch SECONDS [--count N]] [FILTER...] [PAGE...]\n"
+                        L"       orvane-report --help\n"
+                        L"\n"
+                        L"Prints what Orvane shows, as UTF-8 text or, with --json, as one JSON document.\n"
+                        L"With no PAGE, prints every page. Pages:\n";
+    std::vector<std::wstring> counted;
+    for (const Page& page : kPages) {
+        std::wstring name = Wide(page.key) + (page.operand ? std::wstring(L" ") + page.operand : L"");
+        text += L"  " + name + std::wstring(name.size() < 20 ? 20 - name.size() : 1, L' ') + page.help + L"\n";
+        if (page.counters)
+            counted.push_back(Wide(page.key) + L",");
+    }
+    counted.back().pop_back();
+    return text +
            L"\n"
            L"--watch samples every SECONDS (0.1 to 86400) until stopped (Ctrl+C) or N\n"
            L"samples were taken, and shows each counter's total, its difference since the\n"
-           L"sample before and that difference per second. With --json, one JSON object per\n"
-           L"sample, one per line. What it watches (with none named, every interface):\n"
-           L"  interfaces         every interface, with its 64-bit counters\n"
-           L"  interface SELECTOR the interface with that index, LUID (0x...) or alias (eth0)\n"
-           L"  tcp, ip, udp, icmp-in, icmp-out, tcp6, ip6, udp6, icmp6-in, icmp6-out\n"
+           L"sample before and that difference per second, then a summary of the watch.\n"
+           L"With --json, one JSON object per line. With no PAGE it watches every interface.\n"
+           L"\n"
+           L"--prometheus prints the counters in the Prometheus text format 0.0.4, for a\n"
+           L"textfile collector; --textfile PATH writes them to PATH instead, replaced whole,\n"
+           L"at every sample of a watch. With no PAGE: every interface and every table.\n"
+           L"\n" +
+           Wrapped(L"A watch and the Prometheus text take the pages with counters:", counted) +
+           L"\n"
+           L"Filters of the interfaces (interfaces, interface, addresses, a watch, the text):\n"
+           L"  --include PATTERN   only interfaces whose alias matches (* and ?, any case)\n"
+           L"  --exclude PATTERN   none whose alias matches\n"
+           L"  --up                only interfaces that are up\n"
            L"\n"
            L"Exit status: 0 when every page was read, 1 when a read failed (the other\n"
-           L"pages are still printed; a watch: when every sample had a failed read),\n"
-           L"2 for a usage error.\n";
+           L"pages are still printed; a watch: when every sample had a failed read) or the\n"
+           L"text file could not be written, 2 for a usage error.\n";
 }
 
 }  // namespace report

@@ -2,47 +2,48 @@
 
 #include "netinfo/AdapterAddresses.h"
 #include "netinfo/InterfaceStatus.h"
+#include "netinfo/InterfaceTable.h"
 #include "netinfo/NetworkInfo.h"
-#include "netinfo/ProtocolStatistics.h"
+#include "netinfo/Sizing.h"
 #include "netinfo/SummaryText.h"
 #include "report/AddressText.h"
+#include "report/ReadFailure.h"
+#include "report/Watcher.h"
 #include "text/Encoding.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 namespace report {
 namespace {
 
-using netinfo::AdapterList;
-using netinfo::AdapterRecord;
-using netinfo::InterfaceList;
 using netinfo::InterfaceRecord;
 using netinfo::NetworkInfo;
-using netinfo::NetworkParams;
-
-std::wstring Hex(HRESULT code)
-{
-    wchar_t text[16];
-    std::swprintf(text, std::size(text), L"0x%08X", static_cast<unsigned>(code));
-    return text;
-}
 
 // A failed read adds its failure and leaves its page out.
-bool Succeeded(Report& report, HRESULT hr, const char* page, const std::wstring& what)
+bool Succeeded(Report& report, HRESULT hr, std::string_view page, const std::wstring& what)
 {
     if (FAILED(hr))
         report.failures.push_back(MakeReadFailure(page, what, hr));
     return SUCCEEDED(hr);
 }
 
+// A NetworkInfo query with the platform's answer to a failure.
+template <typename Query>
+HRESULT Queried(Query query)
+{
+    DWORD answer = NO_ERROR;
+    const HRESULT hr = query(NetworkInfo(&answer));  // before `answer` is read
+    return netinfo::PlatformResult(hr, answer);
+}
+
 void ReadSummary(Report& report)
 {
-    NetworkParams params;
-    if (!Succeeded(report, NetworkInfo().QueryNetworkParams(params), "summary", L"the network parameters"))
+    netinfo::NetworkParams params;
+    if (!Succeeded(report, Queried([&](const NetworkInfo& info) { return info.QueryNetworkParams(params); }),
+                   "summary", L"the network parameters"))
         return;
     SummaryPage page;
     page.hostName = text::AnsiToWide(params.hostName);
@@ -57,11 +58,12 @@ void ReadSummary(Report& report)
 
 void ReadAdapters(Report& report)
 {
-    AdapterList adapters;
-    if (!Succeeded(report, NetworkInfo().QueryAdapters(adapters), "adapters", L"the adapters"))
+    netinfo::AdapterList adapters;
+    if (!Succeeded(report, Queried([&](const NetworkInfo& info) { return info.QueryAdapters(adapters); }),
+                   "adapters", L"the adapters"))
         return;
     std::vector<AdapterEntry> entries;
-    for (const AdapterRecord& adapter : adapters)
+    for (const netinfo::AdapterRecord& adapter : adapters)
         entries.push_back({adapter.index, text::AnsiToWide(adapter.name)});
     report.adapters = std::move(entries);
 }
@@ -86,7 +88,7 @@ AddressedAdapter ToAddressedAdapter(const netinfo::AdapterAddresses& adapter)
     return entry;
 }
 
-void ReadAddresses(Report& report)
+void ReadAddresses(Report& report, const InterfaceFilter& filter)
 {
     const WinsockSession winsock;
     netinfo::AdapterAddressesList adapters;
@@ -97,7 +99,8 @@ void ReadAddresses(Report& report)
         return;
     std::vector<AddressedAdapter> entries;
     for (const netinfo::AdapterAddresses& adapter : adapters)
-        entries.push_back(ToAddressedAdapter(adapter));
+        if (filter.Keeps({adapter.luid, adapter.ipv4Index, adapter.friendlyName, adapter.operStatus == IfOperStatusUp}))
+            entries.push_back(ToAddressedAdapter(adapter));
     report.addresses = std::move(entries);
 }
 
@@ -108,44 +111,56 @@ InterfacePage ToInterfacePage(const InterfaceRecord& record)
     return page;
 }
 
-std::wstring InterfaceNamed(uint32_t index) { return L"interface " + std::to_wstring(index); }
-
-// Every interface, then any asked-for index the list does not hold.
-void ReadAllInterfaces(Report& report, const std::vector<uint32_t>& indexes)
+// The interfaces page: every interface of the adapters' list, as the views
+// see it; the filters learn each one's alias and status from the table of
+// every interface.
+void ReadEveryInterface(Report& report, const InterfaceFilter& filter, std::vector<InterfacePage>& pages)
 {
-    InterfaceList interfaces;
-    if (!Succeeded(report, NetworkInfo().QueryInterfaces(interfaces), "interfaces", L"the interfaces"))
+    netinfo::InterfaceList interfaces;
+    if (!Succeeded(report, Queried([&](const NetworkInfo& info) { return info.QueryInterfaces(interfaces); }),
+                   "interfaces", L"the interfaces"))
         return;
-    std::vector<InterfacePage> pages;
-    for (const InterfaceRecord& record : interfaces)
-        pages.push_back(ToInterfacePage(record));
-    for (const uint32_t index : indexes) {
-        const bool listed = std::any_of(interfaces.begin(), interfaces.end(),
-                                        [index](const InterfaceRecord& record) { return record.index == index; });
-        Succeeded(report, listed ? S_OK : E_INVALIDARG, "interface", InterfaceNamed(index));
-    }
-    report.interfaces = std::move(pages);
-}
-
-void ReadChosenInterfaces(Report& report, const std::vector<uint32_t>& indexes)
-{
-    std::vector<InterfacePage> pages;
-    for (const uint32_t index : indexes) {
-        InterfaceRecord record;
-        if (Succeeded(report, NetworkInfo().FindInterface(index, record), "interface", InterfaceNamed(index)))
+    netinfo::InterfaceCountersList table;
+    if (filter.Filters() &&
+        !Succeeded(report, netinfo::QueryInterfaceCounters(table), "interfaces", L"the interfaces"))
+        return;
+    for (const InterfaceRecord& record : interfaces) {
+        const auto same = [&](const netinfo::InterfaceCounters& row) { return row.index == record.index; };
+        const auto row = std::find_if(table.begin(), table.end(), same);
+        const bool up = row != table.end() && row->operStatus == IfOperStatusUp;
+        if (filter.Keeps({0, record.index, row != table.end() ? row->alias : L"", up}))
             pages.push_back(ToInterfacePage(record));
     }
-    // Like any other page whose read failed, none at all when none was found.
-    if (!pages.empty())
-        report.interfaces = std::move(pages);
 }
 
-void ReadProtocol(Report& report, const ProtocolSource& source)
+// Each interface a selector names, by the table of every interface (so
+// loopback too), with the rows GetIfEntry gives for its index; those the
+// interfaces page already shows once.
+void ReadChosenInterfaces(Report& report, const PageSelection& pages, const InterfaceFilter& filter,
+                          std::vector<InterfacePage>& shown)
+{
+    netinfo::InterfaceCountersList table;
+    if (!Succeeded(report, netinfo::QueryInterfaceCounters(table), "interface", L"the interfaces"))
+        return;
+    PageSelection named = pages;
+    named.chosen[PageIndex("interfaces")] = false;
+    for (const netinfo::InterfaceCounters& chosen : ChooseInterfaces(table, named, filter, report.failures)) {
+        const auto same = [&](const InterfacePage& page) { return page.index == chosen.index; };
+        if (std::any_of(shown.begin(), shown.end(), same))
+            continue;
+        InterfaceRecord record{chosen.index, chosen.alias, {}};
+        record.row.dwIndex = chosen.index;
+        if (Succeeded(report, netinfo::QueryInterfaceEntry(record.row), "interface", L"interface " + chosen.alias))
+            shown.push_back(ToInterfacePage(record));
+    }
+}
+
+void ReadTable(Report& report, const Page& source)
 {
     ProtocolPage page{std::string(source.key), source.title, {}};
-    const HRESULT hr = source.read(page.rows);
+    const HRESULT hr = source.readTable(page.rows);
     if (FAILED(hr)) {
-        report.failures.push_back(ProtocolReadFailure(source, hr));
+        report.failures.push_back(TableReadFailure(source, hr));
         return;
     }
     report.protocols.push_back(std::move(page));
@@ -153,33 +168,40 @@ void ReadProtocol(Report& report, const ProtocolSource& source)
 
 }  // namespace
 
-ReadFailure MakeReadFailure(std::string page, const std::wstring& what, HRESULT code)
-{
-    return {std::move(page), L"Failed to read " + what + L": " + Hex(code), static_cast<uint32_t>(code)};
-}
-
-ReadFailure ProtocolReadFailure(const ProtocolSource& source, HRESULT code)
-{
-    // The JSON errors name the table; the message is the one the view shows.
-    return {std::string(source.key), netinfo::kStatisticsReadFailed, static_cast<uint32_t>(code)};
-}
-
-Report BuildReport(const PageSelection& pages)
+Report BuildReport(const PageSelection& pages, const InterfaceFilter& filter)
 {
     Report report;
-    if (pages.summary)
-        ReadSummary(report);
-    if (pages.adapters)
-        ReadAdapters(report);
-    if (pages.addresses)
-        ReadAddresses(report);
-    if (pages.allInterfaces)
-        ReadAllInterfaces(report, pages.interfaceIndexes);
-    else if (!pages.interfaceIndexes.empty())
-        ReadChosenInterfaces(report, pages.interfaceIndexes);
-    for (std::size_t i = 0; i < kProtocolCount; ++i)
-        if (pages.protocols[i])
-            ReadProtocol(report, kProtocolSources[i]);
+    std::vector<InterfacePage> interfaces;
+    for (std::size_t i = 0; i < kPageCount; ++i) {
+        if (!pages.chosen[i])
+            continue;
+        switch (kPages[i].kind) {
+        case PageKind::Summary:
+            ReadSummary(report);
+            break;
+        case PageKind::Adapters:
+            ReadAdapters(report);
+            break;
+        case PageKind::Addresses:
+            ReadAddresses(report, filter);
+            break;
+        case PageKind::Interfaces:
+            ReadEveryInterface(report, filter, interfaces);
+            break;
+        case PageKind::Interface:
+            ReadChosenInterfaces(report, pages, filter, interfaces);
+            break;
+        case PageKind::Table:
+            ReadTable(report, kPages[i]);
+            break;
+        }
+    }
+    // Like any other page whose read failed, none at all when every read of it failed.
+    const bool interfacesRead = std::none_of(report.failures.begin(), report.failures.end(), [](const ReadFailure& f) {
+        return f.page == "interfaces";
+    });
+    if (!interfaces.empty() || (pages.Has("interfaces") && interfacesRead))
+        report.interfaces = std::move(interfaces);
     return report;
 }
 

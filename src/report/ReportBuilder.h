@@ -5,17 +5,8 @@
 #include "report/ReportArguments.h"
 #include "report/ReportModel.h"
 
-#include <windows.h>
-
-#include <string>
-
 namespace report {
 
-Report BuildReport(const PageSelection& pages);
-
-// "Failed to read WHAT: 0x80004005", under the page's key.
-ReadFailure MakeReadFailure(std::string page, const std::wstring& what, HRESULT code);
-// A protocol table's failure, in the Statistics view's own words.
-ReadFailure ProtocolReadFailure(const ProtocolSource& source, HRESULT code);
+Report BuildReport(const PageSelection& pages, const InterfaceFilter& filter);
 
 }  // namespace report

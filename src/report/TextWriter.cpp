@@ -186,6 +186,17 @@ uint64_t DeltaOf(const WatchedInterface& watched, InterfaceCounter a, InterfaceC
     return watched.counters[a].delta.value_or(0) + watched.counters[b].delta.value_or(0);
 }
 
+// The share of the link, as a percentage; blank where the speed is not known.
+std::string Use(const WatchedInterface& watched, InterfaceCounter octets)
+{
+    const std::optional<double> share = LinkUse(watched, octets);
+    if (!share)
+        return "";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f%%", *share * 100);
+    return text;
+}
+
 // Totals while no interface has a previous read to compare with, rates after.
 void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& interfaces)
 {
@@ -196,7 +207,8 @@ void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& inter
     if (first)
         lines.push_back({"interface", "rx bytes", "tx bytes", "rx packets", "tx packets", "errors", "discards"});
     else
-        lines.push_back({"interface", "rx/s", "tx/s", "rx packets/s", "tx packets/s", "errors", "discards"});
+        lines.push_back({"interface", "rx/s", "tx/s", "rx packets/s", "tx packets/s", "errors", "discards", "rx use",
+                         "tx use"});
     for (const WatchedInterface& w : interfaces) {
         const std::string alias = OneLine(w.read.alias);
         if (first) {
@@ -213,7 +225,8 @@ void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& inter
                              Fixed(RateOf(w, kInUcastPkts, kInNUcastPkts)),
                              Fixed(RateOf(w, kOutUcastPkts, kOutNUcastPkts)),
                              std::to_string(DeltaOf(w, kInErrors, kOutErrors)),
-                             std::to_string(DeltaOf(w, kInDiscards, kOutDiscards))});
+                             std::to_string(DeltaOf(w, kInDiscards, kOutDiscards)), Use(w, kInOctets),
+                             Use(w, kOutOctets)});
         }
     }
     Columns(out, lines);
@@ -221,34 +234,91 @@ void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& inter
 
 void TableLines(std::string& out, const WatchedTable& table)
 {
-    std::vector<Cells> lines{{OneLine(table.title), "total", "difference", "per second"}};
+    std::vector<Cells> lines{{OneLine(table.page->title), "total", "difference", "per second"}};
     for (const WatchedRow& row : table.rows) {
         Cells cells{text::ToUtf8(row.label), std::to_string(row.change.total)};
-        if (row.change.delta)
+        if (row.change.reset)
+            cells.push_back("(reset)");
+        else if (row.change.delta)
             cells.insert(cells.end(), {std::to_string(*row.change.delta), Fixed(row.change.rate.value_or(0))});
         lines.push_back(std::move(cells));
     }
     Columns(out, lines);
 }
 
+std::string Seconds(uint64_t ns)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", static_cast<double>(ns) / 1e9);
+    return text;
+}
+
+// A counter's summary cells: intervals, difference, least, mean and greatest
+// rate, resets; `rate` writes a rate in the counter's unit.
+Cells SummaryCells(std::string name, const CounterSummary& summary, std::string (*rate)(double))
+{
+    const auto shown = [rate](const std::optional<double>& value) { return value ? rate(*value) : "-"; };
+    return {std::move(name),         std::to_string(summary.intervals), std::to_string(summary.difference),
+            shown(summary.minRate), shown(summary.MeanRate()),          shown(summary.maxRate),
+            std::to_string(summary.resets + summary.unknown)};
+}
+
+std::string PlainRate(double perSecond)
+{
+    return Fixed(perSecond);
+}
+
 }  // namespace
+
+std::optional<double> LinkUse(const WatchedInterface& watched, netinfo::InterfaceCounter octets)
+{
+    const uint64_t speed = octets == netinfo::kInOctets ? watched.read.receiveLinkSpeed : watched.read.transmitLinkSpeed;
+    const std::optional<double> rate = watched.counters[octets].rate;
+    if (!rate || speed == 0 || speed == UINT64_MAX)
+        return std::nullopt;
+    return *rate * 8 / static_cast<double>(speed);
+}
+
+std::string WriteSummaryText(const WatchSummary& summary)
+{
+    std::string out = "summary  " + std::to_string(summary.samples) + " samples  " + Seconds(summary.sinceStartNs) + '\n';
+    const Cells heading{"intervals", "difference", "least/s", "mean/s", "most/s", "left out"};
+    if (!summary.interfaces.empty()) {
+        std::vector<Cells> lines{{"interface"}};
+        lines[0].insert(lines[0].end(), heading.begin(), heading.end());
+        for (const InterfaceSummary& s : summary.interfaces) {
+            const std::string alias = OneLine(s.read.alias);
+            lines.push_back(SummaryCells(alias + " rx bytes", s.counters[netinfo::kInOctets], ByteRate));
+            lines.push_back(SummaryCells(alias + " tx bytes", s.counters[netinfo::kOutOctets], ByteRate));
+        }
+        Columns(out, lines);
+    }
+    for (const TableSummary& table : summary.tables) {
+        std::vector<Cells> lines{{OneLine(table.page->title)}};
+        lines[0].insert(lines[0].end(), heading.begin(), heading.end());
+        for (const RowSummary& row : table.rows)
+            lines.push_back(SummaryCells(text::ToUtf8(row.label), row.counter, PlainRate));
+        Columns(out, lines);
+    }
+    return out + '\n';
+}
 
 std::string WriteText(const Report& report)
 {
     std::string out;
     if (report.summary) {
-        Heading(out, L"Summary");
+        Heading(out, kPages[PageIndex("summary")].title);
         Lines(out, report.summary->text);
     }
     if (report.adapters) {
-        Heading(out, L"Adapters");
+        Heading(out, kPages[PageIndex("adapters")].title);
         if (report.adapters->empty())
             out += std::string(kIndent) + "(none)\n";
         for (const AdapterEntry& adapter : *report.adapters)
             out += kIndent + std::to_string(adapter.index) + ": " + OneLine(adapter.name) + '\n';
     }
     if (report.addresses) {
-        Heading(out, L"Addresses");
+        Heading(out, kPages[PageIndex("addresses")].title);
         if (report.addresses->empty())
             out += std::string(kIndent) + "(none)\n";
         for (const AddressedAdapter& adapter : *report.addresses)
@@ -256,11 +326,11 @@ std::string WriteText(const Report& report)
     }
     if (report.interfaces) {
         if (report.interfaces->empty()) {
-            Heading(out, L"Interfaces");
+            Heading(out, kPages[PageIndex("interfaces")].title);
             out += std::string(kIndent) + "(none)\n";
         }
         for (const InterfacePage& page : *report.interfaces) {
-            Heading(out, L"Interface " + std::to_wstring(page.index) + L": " + page.name);
+            Heading(out, kPages[PageIndex("interface")].title + (L" " + std::to_wstring(page.index)) + L": " + page.name);
             Rows(out, page.rows);
         }
     }
@@ -293,9 +363,7 @@ std::string IsoUtc(uint64_t fileTime)
 
 std::string WriteSampleText(const Sample& sample)
 {
-    char elapsed[48] = "totals";
-    if (sample.elapsed)
-        std::snprintf(elapsed, sizeof elapsed, "+%.3f s", *sample.elapsed);
+    const std::string elapsed = sample.elapsedNs ? "+" + Seconds(*sample.elapsedNs) : "totals";
     std::string out = IsoUtc(sample.utcFileTime) + "  sample " + std::to_string(sample.number) + "  " + elapsed + '\n';
     if (sample.interfaces)
         InterfaceLines(out, *sample.interfaces);

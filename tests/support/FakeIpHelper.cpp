@@ -118,15 +118,18 @@ DWORD WINAPI PerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info, PULONG lengt
 DWORD WINAPI InterfaceInfo(PIP_INTERFACE_INFO info, PULONG length)
 {
     const FakeIpHelper& f = *g_fake;
-    const std::size_t entries =
-        offsetof(IP_INTERFACE_INFO, Adapter) + f.interfaces.size() * sizeof(IP_ADAPTER_INDEX_MAP);
+    std::vector<const FakeInterface*> listed;
+    for (const FakeInterface& i : f.interfaces)
+        if (i.listed)
+            listed.push_back(&i);
+    const std::size_t entries = offsetof(IP_INTERFACE_INFO, Adapter) + listed.size() * sizeof(IP_ADAPTER_INDEX_MAP);
     const std::size_t needed = std::max(sizeof(IP_INTERFACE_INFO), entries);
     return Sized(&FakeCalls::interfaceInfo, f.interfaceInfoCall, ERROR_INSUFFICIENT_BUFFER, needed, info, length,
                  [&](IP_INTERFACE_INFO& out, IP_ADDR_STRING*) {
-        out.NumAdapters = f.numAdapters.value_or(static_cast<LONG>(f.interfaces.size()));
-        for (std::size_t i = 0; i < f.interfaces.size(); ++i) {
-            out.Adapter[i].Index = f.interfaces[i].index;
-            CopyToField(out.Adapter[i].Name, f.interfaces[i].name);
+        out.NumAdapters = f.numAdapters.value_or(static_cast<LONG>(listed.size()));
+        for (std::size_t i = 0; i < listed.size(); ++i) {
+            out.Adapter[i].Index = listed[i]->index;
+            CopyToField(out.Adapter[i].Name, listed[i]->name);
         }
     });
 }

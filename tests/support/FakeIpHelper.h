@@ -37,6 +37,7 @@ struct FakeInterface {
     std::wstring name;
     MIB_IFROW row{};                 // what GetIfEntry copies out
     DWORD ifEntryAnswer = NO_ERROR;  // a failing GetIfEntry writes nothing
+    bool listed = true;              // in GetInterfaceInfo's list (Wine leaves loopback out)
 };
 
 // An adapter as GetAdaptersAddresses gives it; addresses as text ("fe80::1%4"), each unicast one with its prefix;
