@@ -203,12 +203,18 @@ void InterfaceLines(std::string& out, const std::vector<WatchedInterface>& inter
     using namespace netinfo;
     const bool first =
         std::all_of(interfaces.begin(), interfaces.end(), [](const WatchedInterface& w) { return w.fresh; });
+    // The use columns only where some link's speed is known.
+    const bool use = std::any_of(interfaces.begin(), interfaces.end(), [](const WatchedInterface& w) {
+        return LinkUse(w, kInOctets) || LinkUse(w, kOutOctets);
+    });
     std::vector<Cells> lines;
     if (first)
         lines.push_back({"interface", "rx bytes", "tx bytes", "rx packets", "tx packets", "errors", "discards"});
-    else
+    else if (use)
         lines.push_back({"interface", "rx/s", "tx/s", "rx packets/s", "tx packets/s", "errors", "discards", "rx use",
                          "tx use"});
+    else
+        lines.push_back({"interface", "rx/s", "tx/s", "rx packets/s", "tx packets/s", "errors", "discards"});
     for (const WatchedInterface& w : interfaces) {
         const std::string alias = OneLine(w.read.alias);
         if (first) {
@@ -363,7 +369,10 @@ std::string IsoUtc(uint64_t fileTime)
 
 std::string WriteSampleText(const Sample& sample)
 {
-    const std::string elapsed = sample.elapsedNs ? "+" + Seconds(*sample.elapsedNs) : "totals";
+    // Appended, not "+" + ...: GCC 12 warns falsely on that form (-Wrestrict).
+    std::string elapsed = sample.elapsedNs ? "+" : "totals";
+    if (sample.elapsedNs)
+        elapsed += Seconds(*sample.elapsedNs);
     std::string out = IsoUtc(sample.utcFileTime) + "  sample " + std::to_string(sample.number) + "  " + elapsed + '\n';
     if (sample.interfaces)
         InterfaceLines(out, *sample.interfaces);

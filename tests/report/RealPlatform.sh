@@ -53,7 +53,10 @@ kernel_addresses = [(w[1].split("@")[0], w[3]) for w in map(str.split, sys.stdin
 faults += ["not on the addresses page: %s %s" % (n, a) for n, a in kernel_addresses if a not in shown.get(n, set())]
 if not {"127.0.0.1/8", "::1/128"} <= shown.get("lo", set()):
     faults.append("lo without 127.0.0.1/8 and ::1/128")
-samples = [json.loads(s) for s in watch]
+lines = [json.loads(s) for s in watch]
+samples = [s for s in lines if s["type"] == "sample"]
+if lines[-1]["type"] != "summary" or lines[-1]["samples"] != 2:
+    faults.append("a watch of two samples ends without its summary: " + watch[-1])
 if len(samples) != 2 or any(len(s["interfaces"]) != 1 or s["interfaces"][0]["alias"] != "lo" for s in samples):
     faults.append("a watch of lo gave " + " ".join(watch))
 else:
