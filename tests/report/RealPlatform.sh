@@ -6,6 +6,7 @@
 #   index is found there;
 # - the addresses page holds lo with 127.0.0.1/8 and ::1/128, and every address
 #   of `ip -o addr` under the adapter of its name, with its prefix length;
+# - `interface LO` shows loopback's 14 status rows in a one-shot report;
 # - a watch of lo by its alias while datagrams flow on it shows a received
 #   rate above zero, and totals within /proc/net/dev's before and after.
 set -eu
@@ -14,6 +15,8 @@ report() { "$build/wine-run.sh" "$build/bin/orvane-report.exe" "$@"; }
 lo_received() { awk -F'[: ]+' '$2 == "lo" { print $3 }' /proc/net/dev; }
 
 addresses="$(report --json addresses tcp ip adapters interfaces)"
+# One grammar in both modes: loopback by its alias in any case, in a one-shot report too.
+chosen="$(report --json interface LO)"
 python3 -c 'import socket, time
 s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 while True:
@@ -32,6 +35,9 @@ ip -o addr show | python3 -c '
 import json, sys
 addresses, watch, before, after = json.loads(sys.argv[1]), sys.argv[2].splitlines(), int(sys.argv[3]), int(sys.argv[4])
 faults = []
+chosen = json.loads(sys.argv[5]).get("interfaces", [])
+if [(i["name"], len(i["rows"])) for i in chosen] != [("lo", 14)]:
+    faults.append("interface LO gave %s" % chosen)
 snmp = [line.split() for line in open("/proc/net/snmp")]
 kernel = {names[0] + name: int(value) for names, values in zip(snmp[::2], snmp[1::2])
           for name, value in zip(names[1:], values[1:])}
@@ -67,4 +73,4 @@ else:
         faults.append("lo received no bytes per second: %s" % received[1])
 print("\n".join(faults + ["%d adapters, %d addresses; %d faults" % (len(shown), len(kernel_addresses), len(faults))]))
 sys.exit(1 if faults else 0)
-' "$addresses" "$watch" "$before" "$after"
+' "$addresses" "$watch" "$before" "$after" "$chosen"
