@@ -121,6 +121,8 @@ int RunReport(const std::vector<std::wstring>& arguments, const ReportOutput& ou
         return Watch(request, *request.watch, output, clock);
     if (request.format == Format::Prometheus) {
         const Sample sample = Watcher(request.pages, request.filter, clock).Take();
+        if (!request.textfile)
+            return Printed(output, WritePrometheus(sample), sample.failures);
         if (!sample.failures.empty())
             output.err(WriteFailures(sample.failures));
         const bool written = Deliver(request, output, WritePrometheus(sample)) == WriteResult::Written;
