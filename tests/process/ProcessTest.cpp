@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <sstream>
 #include <utility>
@@ -22,18 +23,20 @@ constexpr wchar_t kClass[] = L"OrvaneClass";
 class Process {
 public:
     explicit Process(const std::wstring& exe, const std::wstring& arguments = {}, const std::wstring& folder = {},
-                     bool capture = false)
+                     bool capture = false, DWORD flags = 0, DWORD pipeBytes = 0)
     {
         std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
         STARTUPINFOW si{sizeof si};
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        if (capture && CreatePipe(&out_, &si.hStdOutput, &inherit, 0) && CreatePipe(&err_, &si.hStdError, &inherit, 0))
+        if (capture && CreatePipe(&out_, &si.hStdOutput, &inherit, pipeBytes) &&
+            CreatePipe(&err_, &si.hStdError, &inherit, 0))
             si.dwFlags = STARTF_USESTDHANDLES;
         // Our ends stay ours: a child holding them would never see its output closed.
         for (HANDLE ours : {out_, err_})
             SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
         const wchar_t* current = folder.empty() ? nullptr : folder.c_str();
-        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, 0, nullptr, current, &si, &info_);
+        CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, capture, flags, nullptr, current, &si,
+                       &info_);
         CloseHandle(si.hStdOutput), CloseHandle(si.hStdError);
     }
     ~Process()
@@ -50,19 +53,38 @@ public:
         const bool ended = info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
         return ended && GetExitCodeProcess(info_.hProcess, &code) ? std::optional(code) : std::nullopt;
     }
-    // Its exit code and everything it wrote to standard output and to standard error; ended when it takes too long.
+    // Its exit code and everything it wrote to standard output and to standard error, read while it runs, so that
+    // a full pipe never holds it up; ended when it takes too long.
     std::tuple<std::optional<DWORD>, std::string, std::string> Finish() const
     {
-        const auto code = Wait(kPatience);
+        std::string text[2];
+        const auto read = [&](bool ended) {
+            char chunk[4096];
+            for (int i : {0, 1}) {
+                const HANDLE pipe = i ? err_ : out_;
+                for (DWORD got = 0; (ended || (PeekNamedPipe(pipe, nullptr, 0, nullptr, &got, nullptr) && got)) &&
+                                    ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
+                    text[i].append(chunk, got);
+            }
+        };
+        std::optional<DWORD> code;
+        for (DWORD waited = 0; !(code = Wait(20)) && waited < kPatience; waited += 20)
+            read(false);
         if (!code)
             TerminateProcess(info_.hProcess, 99);  // so that its pipes end
-        std::string text[2];
-        char chunk[4096];
-        for (int i : {0, 1})
-            for (DWORD got = 0; ReadFile(i ? err_ : out_, chunk, sizeof chunk, &got, nullptr) && got;)
-                text[i].append(chunk, got);
+        read(true);
         return {code, text[0], text[1]};
     }
+    // True once a whole line waits in its standard output, a pending write's included; false if none came in `ms`.
+    bool AwaitLine(DWORD ms) const
+    {
+        char chunk[4096];
+        for (DWORD waited = 0, got = 0; waited < ms; waited += 20, Sleep(20))
+            if (PeekNamedPipe(out_, chunk, sizeof chunk, &got, nullptr, nullptr) && std::memchr(chunk, '\n', got))
+                return true;
+        return false;
+    }
+    DWORD Id() const { return info_.dwProcessId; }
     // The reading end of its standard output closed, as `| head` closes it.
     void CloseOutput() { CloseHandle(std::exchange(out_, nullptr)); }
     // Closed as a user closes it, once it has its main window.
@@ -145,7 +167,6 @@ TEST(Package, StartsFromAnotherFolder)
     EXPECT_EQ(usageOut, "") << "the usage, on standard error only";
     EXPECT_NE(usageErr, "");
 
-    // One interface: Finish reads only after the end, and a pipe holds a few kilobytes.
     // A watch through a pipe: one JSON object per line, then its summary; a closed pipe ends it, quietly.
     const auto [watchCode, watchOut, watchErr] =
         Process(report, L"--watch 0.1 --count 3 --json interface lo", {}, true).Finish();
@@ -162,6 +183,29 @@ TEST(Package, StartsFromAnotherFolder)
     EXPECT_EQ(endedCode, std::optional<DWORD>(0)) << "a watch whose reader went away ends";
     EXPECT_EQ(endedErr, "") << "quietly";
     RemoveFolder(elsewhere);
+}
+
+// Ctrl+C for real, into a console of the watch's own, in the middle of a sample: its first line, larger than the
+// pipe, waits for us to read it. Handled, the watch ends after that sample, whole, with 0. Unhandled, the process
+// ends at once and its line is lost (with 0xC000013A, or 0 under Wine 8, so the exit code alone cannot tell).
+TEST(Report, CtrlCEndsAWatchAfterItsSampleWithWholeLines)
+{
+    const std::optional<DWORD> kZero = 0;
+    Process watch(ProgramFolder() + L"orvane-report.exe", L"--watch 1 --json tcp", {}, true, CREATE_NEW_CONSOLE, 64);
+    ASSERT_TRUE(watch.AwaitLine(kPatience)) << "the watch wrote no line";
+    const std::wstring id = std::to_wstring(watch.Id());
+    ASSERT_EQ(Process(ProgramFolder() + L"send-ctrl-c.exe", id, {}, false, DETACHED_PROCESS).Wait(kPatience), kZero)
+        << "Ctrl+C was not sent";
+    // Handled, it cannot end before we read; a second is time enough for the default handling to end it.
+    EXPECT_EQ(watch.Wait(1000), std::nullopt) << "Ctrl+C ended the watch in the middle of a sample";
+    const auto [code, out, err] = watch.Finish();
+    EXPECT_EQ(code, kZero) << "Ctrl+C did not end the watch with 0";
+    ASSERT_FALSE(out.empty()) << "the sample in progress was lost";
+    EXPECT_EQ(out.back(), '\n') << "a line cut short";
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_TRUE(nlohmann::json::parse(line, nullptr, false).is_object()) << line;
+    EXPECT_EQ(err, "");
 }
 
 }  // namespace
