@@ -25,7 +25,7 @@ run() {
     echo "bench: $*" >&2
     (cd "$bin" && wine orvane-bench.exe "$@") | tr -d '\r' >>"$out"
 }
-run views 40
+run views 200
 run relayout 200
 run adapters 150
 run startup 30
