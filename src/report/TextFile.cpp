@@ -21,22 +21,23 @@ struct HandleCloser {
 };
 using FileHandle = std::unique_ptr<void, HandleCloser>;
 
-// The temporary file's name, removed again unless it was moved into place.
+// The temporary file, removed again once made unless it was moved into place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(std::wstring name) : name_(std::move(name)) {}
+    explicit TemporaryFile(const std::wstring& name) : name_(name) {}
     ~TemporaryFile()
     {
-        if (!name_.empty())
+        if (made_)
             DeleteFileW(name_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const std::wstring& Name() const { return name_; }
-    void Kept() { name_.clear(); }
+    void Made() { made_ = true; }
+    void Kept() { made_ = false; }
 
 private:
-    std::wstring name_;
+    const std::wstring& name_;
+    bool made_ = false;
 };
 
 }  // namespace
@@ -55,31 +56,29 @@ TextFileResult ReplaceTextFile(const std::wstring& path, const std::string& byte
         return {false, Failed(L"could not name " + path, GetLastError())};
     const std::wstring folder(full.data(), file);
 
-    wchar_t name[MAX_PATH + 16];
-    if (!GetTempFileNameW(folder.c_str(), L"orv", 0, name))
-        return {false, Failed(L"could not make a file in " + folder, GetLastError())};
+    // One temporary name per process: two writers of one folder never share it.
+    const std::wstring name = folder + L"orvane-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     TemporaryFile temporary(name);
     {
         const HANDLE opened =
-            CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (opened == INVALID_HANDLE_VALUE)
-            return {false, Failed(L"could not write " + std::wstring(name), GetLastError())};
+            return {false, Failed(L"could not make a file in " + folder, GetLastError())};
+        temporary.Made();
         const FileHandle handle(opened);
         std::size_t done = 0;
         while (done < bytes.size()) {
             const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
             DWORD written = 0;
             if (!WriteFile(handle.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-                return {false, Failed(L"could not write " + std::wstring(name), GetLastError())};
+                return {false, Failed(L"could not write " + name, GetLastError())};
             done += written;
         }
-        if (!FlushFileBuffers(handle.get()))
-            return {false, Failed(L"could not write " + std::wstring(name), GetLastError())};
     }
     // A reader holding the file keeps it from being replaced: wait for it, a while.
     const ULONGLONG until = GetTickCount64() + patienceMs;
     for (;;) {
-        if (MoveFileExW(name, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(name.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             temporary.Kept();
             return {true, {}};
         }

@@ -237,8 +237,10 @@ void Device(FakeIpHelper& f)
                     {.index = 0, .name = L""},
                     {.index = 1, .name = L"\\DEVICE\\LOOPBACK", .row = NumberedRow(500), .listed = false}};
     // The table of every interface: loopback too, an alias that needs escaping, one that is down.
+    // A second interface of an alias already shown, which the Prometheus text leaves out.
     f.ifTable = {IfRow2(kEth0, 2, L"eth0", 1000), IfRow2(kLo, 1, L"lo", 0xFFFFFFFF00000000),
-                 IfRow2(kOdd, 9, L"caf\u00e9 \"q\" \\b\nx", 3000)};
+                 IfRow2(kOdd, 9, L"caf\u00e9 \"q\" \\b\nx", 3000), IfRow2(kTun0, 4, L"caf\u00e9 \"q\" \\b\nx", 4000)};
+    f.ifTable[0].TransmitLinkSpeed = 100'000'000;  // slower out than in
     f.ifTable[1].Type = IF_TYPE_SOFTWARE_LOOPBACK, f.ifTable[1].ReceiveLinkSpeed = 0;
     f.ifTable[1].TransmitLinkSpeed = UINT64_MAX, f.ifTable[2].OperStatus = IfOperStatusDown;
     f.tcp = Numbered<MIB_TCPSTATS>(4294967281u), f.ip = Numbered<MIB_IPSTATS>(100);
@@ -289,6 +291,7 @@ TEST(Report, WholeRunsGiveTheExpectedTextJsonFailuresAndStatus)
         {"prometheus", {L"--prometheus"}, kPrometheus},
         {"prometheus-chosen", {L"--prometheus", L"--include", L"?o", L"--include", L"CAF*", L"interface", L"2",
                                L"interfaces", L"icmp6-out"}, kPrometheus},
+        {"textfile-watch", {L"--textfile", L"x?.prom", L"--watch", L"1", L"--count", L"1", L"tcp"}, kPrometheus},
         {"usage", {L"tcp", L"interface", L"x\n1", L"interface"}, kText},
         {"help", {L"bogus", L"--help"}, kText},
     };
@@ -337,9 +340,9 @@ constexpr uint64_t kSecond = 1'000'000'000;
 // 1,000 bytes use 0.04 % of its 8 Mbit/s link; TCP's active opens wrap from 0xFFFFFF00 to 0x100 (512), UDP's
 // received datagrams go from 1,000,000 to 5 (a reset, not a wrap), a gauge (current connections) is shown as it is.
 // 3 the reads overrun, so the slot at 6 s is given up; eth0's counters went down (reset); ppp0 vanishes and in the
-// same read its index 3 is tun0's (new, no rate from ppp0's counters); wlan0 vanishes. 4 at 8 s GetIfTable2 fails:
-// no interfaces, the failure on standard error. 5 eth0 is compared with its read of sample 3, 4 s back; wlan0 is
-// back (new again). 6 all have rates. Then the summary of the watch.
+// same read its index 3 is tun0's (new, no rate from ppp0's counters); wlan0 vanishes. 4 at 8 s GetIfTable2 and
+// the TCP read fail: neither shows, the failures on standard error. 5 eth0 and TCP are compared with their reads of
+// sample 3, 4 s back; wlan0 is back (new again). 6 all have rates. Then the summary of the watch.
 void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
 {
     fake.ifTable = {IfRow2(kEth0, 2, L"eth0", 1000), IfRow2(kPpp0, 3, L"ppp0", 2000), IfRow2(kWlan0, 5, L"wlan0", 0)};
@@ -365,11 +368,11 @@ void Scenario(FakeIpHelper& fake, ScriptedClock& clock)
             fake.tcp.dwActiveOpens += 10, fake.udp.dwInDatagrams += 4;
             break;
         case 4:
-            fake.ifTableAnswer = ERROR_NOT_FOUND;
+            fake.ifTableAnswer = ERROR_NOT_FOUND, fake.tcpAnswer = ERROR_NOT_SUPPORTED;
             break;
         case 5:
-            fake.ifTableAnswer = NO_ERROR;
-            eth0.InOctets += 6000;
+            fake.ifTableAnswer = NO_ERROR, fake.tcpAnswer = NO_ERROR;
+            eth0.InOctets += 6000, fake.tcp.dwActiveOpens += 20;
             fake.ifTable.push_back(wlan0);
             break;
         case 6:
