@@ -111,7 +111,7 @@ int RunWatchBench(int rounds)
     bench::RawRow("Private bytes after 10,000 --textfile samples at 0.1 s against after the first 100; files left "
                   "in the folder besides the target",
                   KiB(textfile.atEnd) + "; " + std::to_string(left) + " files",
-                  KiB(textfile.atHundred) + "; 0 files", "+" + KiB(textfile.atEnd - textfile.atHundred),
+                  KiB(textfile.atHundred) + "; 0 files", (textfile.atEnd >= textfile.atHundred ? "+" : "") + KiB(textfile.atEnd - textfile.atHundred),
                   "flat (+0), none left", textfile.atEnd <= textfile.atHundred && left == 0);
     std::filesystem::remove_all(folder);
 
