@@ -81,6 +81,14 @@ std::string KiB(long long bytes)
     return bench::Format(static_cast<double>(bytes) / 1024.0) + " KiB";
 }
 
+// "+4.0 KiB", "-64.0 KiB", appended: GCC 12 warns falsely on "+" + ... (-Wrestrict).
+std::string Signed(long long bytes)
+{
+    std::string text = bytes >= 0 ? "+" : "";
+    text += KiB(bytes);
+    return text;
+}
+
 }  // namespace
 
 int RunWatchBench(int rounds)
@@ -111,7 +119,7 @@ int RunWatchBench(int rounds)
     bench::RawRow("Private bytes after 10,000 --textfile samples at 0.1 s against after the first 100; files left "
                   "in the folder besides the target",
                   KiB(textfile.atEnd) + "; " + std::to_string(left) + " files",
-                  KiB(textfile.atHundred) + "; 0 files", (textfile.atEnd >= textfile.atHundred ? "+" : "") + KiB(textfile.atEnd - textfile.atHundred),
+                  KiB(textfile.atHundred) + "; 0 files", Signed(textfile.atEnd - textfile.atHundred),
                   "flat (+0), none left", textfile.atEnd <= textfile.atHundred && left == 0);
     std::filesystem::remove_all(folder);
 
