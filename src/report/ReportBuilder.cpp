@@ -114,16 +114,16 @@ InterfacePage ToInterfacePage(const InterfaceRecord& record)
 // The interfaces page: every interface of the adapters' list, as the views
 // see it; the filters learn each one's alias and status from the table of
 // every interface.
-void ReadEveryInterface(Report& report, const InterfaceFilter& filter, std::vector<InterfacePage>& pages)
+bool ReadEveryInterface(Report& report, const InterfaceFilter& filter, std::vector<InterfacePage>& pages)
 {
     netinfo::InterfaceList interfaces;
     if (!Succeeded(report, Queried([&](const NetworkInfo& info) { return info.QueryInterfaces(interfaces); }),
                    "interfaces", L"the interfaces"))
-        return;
+        return false;
     netinfo::InterfaceCountersList table;
     if (filter.Filters() &&
         !Succeeded(report, netinfo::QueryInterfaceCounters(table), "interfaces", L"the interfaces"))
-        return;
+        return false;
     for (const InterfaceRecord& record : interfaces) {
         const auto same = [&](const netinfo::InterfaceCounters& row) { return row.index == record.index; };
         const auto row = std::find_if(table.begin(), table.end(), same);
@@ -131,6 +131,7 @@ void ReadEveryInterface(Report& report, const InterfaceFilter& filter, std::vect
         if (filter.Keeps({0, record.index, row != table.end() ? row->alias : L"", up}))
             pages.push_back(ToInterfacePage(record));
     }
+    return true;
 }
 
 // Each interface a selector names, by the table of every interface (so
@@ -172,6 +173,7 @@ Report BuildReport(const PageSelection& pages, const InterfaceFilter& filter)
 {
     Report report;
     std::vector<InterfacePage> interfaces;
+    bool everyInterfaceRead = false;
     for (std::size_t i = 0; i < kPageCount; ++i) {
         if (!pages.chosen[i])
             continue;
@@ -186,7 +188,7 @@ Report BuildReport(const PageSelection& pages, const InterfaceFilter& filter)
             ReadAddresses(report, filter);
             break;
         case PageKind::Interfaces:
-            ReadEveryInterface(report, filter, interfaces);
+            everyInterfaceRead = ReadEveryInterface(report, filter, interfaces);
             break;
         case PageKind::Interface:
             ReadChosenInterfaces(report, pages, filter, interfaces);
@@ -197,10 +199,7 @@ Report BuildReport(const PageSelection& pages, const InterfaceFilter& filter)
         }
     }
     // Like any other page whose read failed, none at all when every read of it failed.
-    const bool interfacesRead = std::none_of(report.failures.begin(), report.failures.end(), [](const ReadFailure& f) {
-        return f.page == "interfaces";
-    });
-    if (!interfaces.empty() || (pages.Has("interfaces") && interfacesRead))
+    if (!interfaces.empty() || everyInterfaceRead)
         report.interfaces = std::move(interfaces);
     return report;
 }

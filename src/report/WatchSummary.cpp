@@ -30,7 +30,8 @@ void WatchSummary::Add(const Sample& sample)
 {
     ++samples;
     sinceStartNs = sample.sinceStartNs;
-    for (const WatchedInterface& watched : sample.interfaces.value_or(std::vector<WatchedInterface>{})) {
+    static const std::vector<WatchedInterface> kNone;
+    for (const WatchedInterface& watched : sample.interfaces ? *sample.interfaces : kNone) {
         const auto same = [&](const InterfaceSummary& s) { return s.read.luid == watched.read.luid; };
         auto found = std::find_if(interfaces.begin(), interfaces.end(), same);
         if (found == interfaces.end())
