@@ -4,7 +4,8 @@ namespace report {
 
 CounterChange Differ(std::optional<uint64_t> previous, uint64_t current, CounterWidth width, uint64_t ns)
 {
-    CounterChange change{current};
+    CounterChange change;
+    change.total = current;
     if (!previous)
         return change;
     uint64_t step = current - *previous;

@@ -44,14 +44,14 @@ void WatchSummary::Add(const Sample& sample)
         const auto same = [&](const TableSummary& s) { return s.page == table.page; };
         auto found = std::find_if(tables.begin(), tables.end(), same);
         if (found == tables.end()) {
-            found = tables.insert(tables.end(), TableSummary{table.page});
+            found = tables.insert(tables.end(), TableSummary{table.page, {}});
             for (const WatchedRow& row : table.rows)
                 if (row.kind == netinfo::CounterKind::Counter)
-                    found->rows.push_back({row.label});
+                    found->rows.push_back({row.label, {}});
         }
         for (RowSummary& summary : found->rows) {
-            const auto same = [&](const WatchedRow& row) { return row.label == summary.label; };
-            const auto row = std::find_if(table.rows.begin(), table.rows.end(), same);
+            const auto labelled = [&](const WatchedRow& row) { return row.label == summary.label; };
+            const auto row = std::find_if(table.rows.begin(), table.rows.end(), labelled);
             if (row != table.rows.end())
                 summary.counter.Add(row->change, table.intervalNs);
         }
